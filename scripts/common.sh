@@ -1,0 +1,78 @@
+# Shared by the project's scripts: installs what is missing, builds, and
+# gives each run a Wine prefix and an X display of its own.
+# shellcheck shell=bash
+
+VARNOCK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${VARNOCK_BUILD_DIR:-$VARNOCK_ROOT/build}
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+log() { printf '== %s\n' "$*" >&2; }
+
+# The Debian packages the build, the tests and the demo need.
+ensure_packages() {
+  local need=()
+  command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
+  command -v x86_64-w64-mingw32-windres >/dev/null || need+=(binutils-mingw-w64-x86-64)
+  command -v wine >/dev/null || need+=(wine wine64)
+  command -v Xvfb >/dev/null || need+=(xvfb xauth)
+  command -v cmake >/dev/null || need+=(cmake)
+  command -v import >/dev/null || need+=(imagemagick)
+  command -v zip >/dev/null || need+=(zip unzip)
+  [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+  [ ${#need[@]} -eq 0 ] && return 0
+  log "installing ${need[*]}"
+  local sudo=
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
+}
+
+build_all() {
+  log "configuring and building in $BUILD_DIR"
+  cmake -S "$VARNOCK_ROOT" -B "$BUILD_DIR" --preset mingw >/dev/null
+  cmake --build "$BUILD_DIR" -j2 "$@"
+}
+
+# use_prefix DIR: makes DIR the Wine prefix, initialising it once, and starts
+# its server outside any pipe of ours so later wine processes start at once.
+use_prefix() {
+  export WINEPREFIX=$1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "initialising Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 </dev/null
+    wineserver -w
+  fi
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+stop_prefix() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  return 0
+}
+
+# start_display: an Xvfb of our own on the first free display number.
+XVFB_PID=
+start_display() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  log "Xvfb did not start"
+  return 1
+}
+
+stop_display() {
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
+  return 0
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Varnock and runs its whole test suite under Wine, in a Wine prefix
+# and on an X display of its own. Exits non-zero when anything fails.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+ensure_packages
+build_all
+
+start_display
+trap 'stop_prefix; stop_display' EXIT
+use_prefix "$BUILD_DIR/wineprefix"
+
+log "running the tests"
+ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j2 "$@"

@@ -1,0 +1,18 @@
+#pragma once
+// Which folder a path really is, after links and junctions: the volume and
+// the file index. Two paths with the same identity are the same folder.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace scan {
+
+struct FolderIdentity {
+  std::uint32_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator==(const FolderIdentity&) const = default;
+};
+
+std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
+
+}  // namespace scan

@@ -1,0 +1,27 @@
+#include "scan/products.h"
+
+
+#include "win/ansi.h"
+
+namespace scan {
+
+std::string ProductKeyPath(const std::string& product) {
+  return "Software\\Adobe\\" + product;
+}
+
+std::string ProductLabel(const std::string& applicationPath) {
+  std::string text = applicationPath;
+  while (ansi::EndsWithBackslash(text)) text.pop_back();
+  std::size_t last = ansi::FindLastBackslash(text);
+  if (last != std::string::npos) text.erase(0, last + 1);
+  return ansi::ReplaceAll(text, "Adobe ", "");
+}
+
+bool UsesSharedPlugins(const std::string& product, const std::string& versionKey) {
+  const double version = ansi::ToDouble(versionKey);
+  if (ansi::Compare(product, "Photoshop") == 0) return version >= 9.0;
+  if (ansi::Compare(product, "Photoshop Elements") == 0) return version >= 4.0;
+  return false;
+}
+
+}  // namespace scan

@@ -1,0 +1,24 @@
+#pragma once
+// The products whose installations are looked for, and what their registry
+// keys tell about each installed version.
+#include <string>
+
+namespace scan {
+
+// Null-terminated, in the order the scan and the report take them.
+inline constexpr const char* ProductTable[] = {"Photoshop", "Photoshop Elements", nullptr};
+
+inline constexpr const char* kInstallerKeyPath = "SOFTWARE\\Adobe\\CommonFiles\\Adobe\\installer";
+
+std::string ProductKeyPath(const std::string& product);
+
+// The Product column's text from an application path: its last component,
+// trailing backslashes ignored, with every "Adobe " taken out.
+std::string ProductLabel(const std::string& applicationPath);
+
+// Whether a version key of this product also has the shared plug-ins folder
+// walked: Photoshop from 9.0 on, Photoshop Elements from 4.0 on, by the
+// number atof reads from the key's name.
+bool UsesSharedPlugins(const std::string& product, const std::string& versionKey);
+
+}  // namespace scan

@@ -1,0 +1,165 @@
+#include "scan/reg_key_cursor.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "win/ansi.h"
+
+namespace scan {
+namespace {
+
+// Names are at most 255 characters for keys and 16383 for values; in a
+// double-byte code page that may take twice as many bytes as the length the
+// key reports, so a name that does not fit is read again with room to spare.
+constexpr DWORD kMaxNameBytes = 2 * 16384;
+
+LONG EnumName(HKEY key, bool values, DWORD index, char* buffer, DWORD& size) {
+  return values ? ::RegEnumValueA(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr)
+                : ::RegEnumKeyExA(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+}
+
+DWORD LongestNameLength(HKEY key, bool values) {
+  DWORD n = 0;
+  if (values)
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &n,
+                       nullptr, nullptr, nullptr);
+  else
+    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr);
+  return n;
+}
+
+}  // namespace
+
+RegKeyCursor::RegKeyCursor(HKEY root, const std::string& path, DWORD flags) {
+  Open(root, path, flags);
+}
+
+RegKeyCursor::~RegKeyCursor() { Close(); }
+
+REGSAM RegKeyCursor::AccessMask(DWORD flags) {
+  REGSAM mask = 0;
+  if (flags & ReadAccess) mask |= KEY_READ;
+  if (flags & WriteAccess) mask |= KEY_WRITE | KEY_CREATE_LINK;
+  return mask;
+}
+
+void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags) {
+  RootKey = root;
+  BasePath = path;
+  CurrentPath = BasePath;
+  AccessFlags = flags;
+  DWORD disposition = 0;
+  LONG r = ::RegCreateKeyExA(RootKey, BasePath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             AccessMask(flags), nullptr, KeyHandle.put(), &disposition);
+  if (r != ERROR_SUCCESS) {
+    KeyHandle.release();  // the call wrote nothing we own
+    RootKey = nullptr;
+    BasePath.clear();
+    CurrentPath.clear();
+    AccessFlags = 0;
+  }
+}
+
+void RegKeyCursor::Close() { KeyHandle.reset(); }
+
+int RegKeyCursor::HasNames(Kind kind) const {
+  if (!KeyHandle) return 0;
+  const bool values = kind == Kind::Values;
+  DWORD size = LongestNameLength(KeyHandle.get(), values) + 1;
+  std::vector<char> buffer(size);
+  LONG r = EnumName(KeyHandle.get(), values, 0, buffer.data(), size);
+  return r != ERROR_NO_MORE_ITEMS ? 1 : 0;
+}
+
+std::string RegKeyCursor::NextName(Kind kind, int& cursor) const {
+  if (!KeyHandle || cursor <= 0) {
+    cursor = 0;
+    return {};
+  }
+  const bool values = kind == Kind::Values;
+  const DWORD index = static_cast<DWORD>(cursor);
+  DWORD capacity = LongestNameLength(KeyHandle.get(), values) + 1;
+  std::vector<char> buffer(capacity);
+  std::string name;
+  for (;;) {
+    DWORD size = capacity;
+    LONG r = EnumName(KeyHandle.get(), values, index - 1, buffer.data(), size);
+    if (r == ERROR_SUCCESS) {
+      name.assign(buffer.data(), strnlen(buffer.data(), capacity));
+      break;
+    }
+    if (r != ERROR_MORE_DATA || capacity >= kMaxNameBytes) break;  // no name: hand out ""
+    capacity = std::min<DWORD>(kMaxNameBytes, capacity * 2 + 256);
+    buffer.assign(capacity, '\0');
+  }
+  // Only whether the next index exists matters here, not its name.
+  DWORD probeSize = capacity;
+  LONG probe = EnumName(KeyHandle.get(), values, index, buffer.data(), probeSize);
+  cursor = probe == ERROR_NO_MORE_ITEMS ? 0 : cursor + 1;
+  return name;
+}
+
+int RegKeyCursor::HasValues() const { return HasNames(Kind::Values); }
+int RegKeyCursor::HasSubKeys() const { return HasNames(Kind::SubKeys); }
+std::string RegKeyCursor::NextValueName(int& cursor) const { return NextName(Kind::Values, cursor); }
+std::string RegKeyCursor::NextSubKeyName(int& cursor) const {
+  return NextName(Kind::SubKeys, cursor);
+}
+
+void RegKeyCursor::Reopen() {
+  std::string base = BasePath;
+  Close();
+  Open(RootKey, CurrentPath, AccessFlags);
+  BasePath = std::move(base);
+}
+
+void RegKeyCursor::Descend(const std::string& name) {
+  CurrentPath += '\\';
+  CurrentPath += name;
+  Reopen();
+}
+
+void RegKeyCursor::Ascend() {
+  if (ansi::Compare(CurrentPath, BasePath) == 0) return;
+  std::size_t cut = ansi::FindLastBackslash(CurrentPath);
+  CurrentPath.resize(cut == std::string::npos ? 0 : cut);
+  Reopen();
+}
+
+void RegKeyCursor::QueryValue(const std::string& name, std::string& result,
+                              const char* defaultText) const {
+  result = defaultText ? defaultText : "";
+  if (!KeyHandle) return;
+  DWORD type = 0;
+  DWORD size = 0;
+  ::RegQueryValueExA(KeyHandle.get(), name.c_str(), nullptr, &type, nullptr, &size);
+  if (size <= result.size()) size = static_cast<DWORD>(result.size());
+  // One byte more than offered, zeroed, so text stored without its NUL ends
+  // with its data.
+  std::vector<unsigned char> buffer(size + 1, 0);
+  DWORD got = size;
+  if (::RegQueryValueExA(KeyHandle.get(), name.c_str(), nullptr, nullptr, buffer.data(), &got) !=
+      ERROR_SUCCESS)
+    return;
+  got = std::min(got, size);
+  if (type == REG_DWORD) {
+    if (got < sizeof(DWORD)) return;  // too short to be a number: keep the default
+    std::int32_t number;
+    std::memcpy(&number, buffer.data(), sizeof number);
+    result = ansi::FormatInt(number);
+  } else if (type == REG_SZ) {
+    const char* text = reinterpret_cast<const char*>(buffer.data());
+    result.assign(text, strnlen(text, got));
+  }
+}
+
+std::string RegKeyCursor::QueryValue(const std::string& name, const char* defaultText) const {
+  std::string result;
+  QueryValue(name, result, defaultText);
+  return result;
+}
+
+}  // namespace scan

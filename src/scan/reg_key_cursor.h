@@ -1,0 +1,65 @@
+#pragma once
+// One open registry key below a root, walked depth-first with Descend and
+// Ascend. Enumeration positions belong to the caller, one integer per loop:
+// 0 means done, n means the next name is at index n - 1. That lets a single
+// cursor serve nested loops at several depths.
+//
+// Keys are opened create-or-open, so a missing key is left behind empty where
+// the process may create it. Nothing is ever reported: a failed open leaves a
+// cursor without a key, which answers 0 to HasValues/HasSubKeys and ends any
+// loop at once.
+#include <windows.h>
+
+#include <string>
+
+#include "win/unique_handle.h"
+
+namespace scan {
+
+class RegKeyCursor {
+ public:
+  enum Access : DWORD { ReadAccess = 1, WriteAccess = 2 };
+
+  RegKeyCursor(HKEY root, const std::string& path, DWORD flags);
+  ~RegKeyCursor();
+  RegKeyCursor(const RegKeyCursor&) = delete;
+  RegKeyCursor& operator=(const RegKeyCursor&) = delete;
+
+  void Open(HKEY root, const std::string& path, DWORD flags);
+  void Close();
+
+  int HasValues() const;
+  std::string NextValueName(int& cursor) const;
+  int HasSubKeys() const;
+  std::string NextSubKeyName(int& cursor) const;
+
+  void Descend(const std::string& name);
+  void Ascend();
+
+  // Text of a REG_SZ value, or a REG_DWORD as signed decimal; the default
+  // (empty when none is given) for anything else. An empty name reads the
+  // key's unnamed default value.
+  void QueryValue(const std::string& name, std::string& result,
+                  const char* defaultText = nullptr) const;
+  std::string QueryValue(const std::string& name, const char* defaultText = nullptr) const;
+
+  bool IsOpen() const { return KeyHandle.valid(); }
+  const std::string& GetBasePath() const { return BasePath; }
+  const std::string& GetCurrentPath() const { return CurrentPath; }
+
+  static REGSAM AccessMask(DWORD flags);
+
+ private:
+  enum class Kind { Values, SubKeys };
+  int HasNames(Kind kind) const;
+  std::string NextName(Kind kind, int& cursor) const;
+  void Reopen();
+
+  HKEY RootKey = nullptr;
+  std::string BasePath;
+  win::UniqueHkey KeyHandle;
+  std::string CurrentPath;
+  DWORD AccessFlags = 0;
+};
+
+}  // namespace scan

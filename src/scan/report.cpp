@@ -1,0 +1,65 @@
+#include "scan/report.h"
+
+#include <windows.h>
+
+#include "scan/products.h"
+#include "scan/reg_key_cursor.h"
+
+namespace scan {
+
+std::vector<Installation> ReadInstallations() {
+  std::vector<Installation> installations;
+  for (const char* const* product = ProductTable; *product; ++product) {
+    Installation& installation = installations.emplace_back(Installation{*product, {}});
+    RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(installation.product),
+                     RegKeyCursor::ReadAccess);
+    for (int cursor = key.HasSubKeys(); cursor != 0;)
+      installation.versionKeys.push_back(key.NextSubKeyName(cursor));
+  }
+  return installations;
+}
+
+void WriteReport(const ResultTable& table, ReportWriter& writer) {
+  writer.Begin(ReadInstallations(), table);
+  for (int row = 0; row < table.RowCount(); ++row) writer.Row(table, row);
+  writer.End();
+}
+
+void TextReportWriter::Begin(const std::vector<Installation>& installations,
+                             const ResultTable& table) {
+  columns_ = table.ColumnCount();
+  pending_ = "\r\n";
+  for (const Installation& installation : installations) {
+    if (installation.versionKeys.empty()) continue;
+    pending_ += "------------- Adobe " + installation.product + " Installations ----------------\r\n";
+    for (const std::string& key : installation.versionKeys)
+      pending_ += installation.product + " " + key + "\r\n";
+  }
+  pending_ += "---------------------------------------------------------------\r\n";
+}
+
+void TextReportWriter::Row(const ResultTable& table, int row) {
+  for (int column = 0; column < columns_; ++column) {
+    const std::string heading = table.Heading(column);
+    pending_ += heading;
+    pending_ += ":\t";
+    if (heading.size() < 7) pending_ += '\t';
+    pending_ += table.Cell(row, column);
+    pending_ += "\r\n";
+  }
+  pending_ += "-----------------------------------\r\n";
+  sink_.Write(pending_);
+  pending_.clear();
+}
+
+void TextReportWriter::End() {
+  if (!pending_.empty()) sink_.Write(pending_);
+  pending_.clear();
+}
+
+void WriteTextReport(const ResultTable& table, ByteSink& sink) {
+  TextReportWriter writer(sink);
+  WriteReport(table, writer);
+}
+
+}  // namespace scan

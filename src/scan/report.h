@@ -1,0 +1,64 @@
+#pragma once
+// The report: the installed versions of each product as the registry lists
+// them, then every row of the table in its current order. One walk over the
+// registry and the table feeds any ReportWriter; the writer decides the
+// format and hands its bytes to a sink as they are produced.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/result_table.h"
+
+namespace scan {
+
+struct Installation {
+  std::string product;
+  std::vector<std::string> versionKeys;  // in the registry's enumeration order
+};
+
+// One entry per product of the ProductTable, in its order.
+std::vector<Installation> ReadInstallations();
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual void Write(std::string_view bytes) = 0;
+};
+
+class ReportWriter {
+ public:
+  virtual ~ReportWriter() = default;
+  virtual void Begin(const std::vector<Installation>& installations, const ResultTable& table) = 0;
+  virtual void Row(const ResultTable& table, int row) = 0;
+  virtual void End() = 0;
+};
+
+// Reads the installations and streams every row into the writer. The row
+// count is asked again before each row.
+void WriteReport(const ResultTable& table, ReportWriter& writer);
+
+// The plain-text report for people: CR LF line ends, one labelled line per
+// cell, dashes between rows.
+class TextReportWriter : public ReportWriter {
+ public:
+  explicit TextReportWriter(ByteSink& sink) : sink_(sink) {}
+  void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
+  void Row(const ResultTable& table, int row) override;
+  void End() override;
+
+ private:
+  ByteSink& sink_;
+  std::string pending_;
+  int columns_ = 0;
+};
+
+void WriteTextReport(const ResultTable& table, ByteSink& sink);
+
+// A sink that keeps everything in a string.
+class StringSink : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override { text.append(bytes); }
+  std::string text;
+};
+
+}  // namespace scan

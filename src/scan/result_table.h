@@ -1,0 +1,35 @@
+#pragma once
+// Where the scan writes its rows. The main dialog's list control implements
+// it; an in-memory table implements it for the console tool, the tests and
+// the benchmark. Both place an inserted row by the same rule.
+#include <string>
+#include <string_view>
+
+namespace scan {
+
+enum Column : int { FileColumn = 0, VersionColumn, ProductColumn, LocationColumn, kColumnCount };
+
+// Headings in column order; the report labels its lines with them.
+inline constexpr const char* kColumnHeadings[kColumnCount] = {"File", "Version", "Product",
+                                                             "Location"};
+
+class ResultTable {
+ public:
+  virtual ~ResultTable() = default;
+
+  // Places a row with this File text among the rows in ascending order and
+  // returns the index where it landed.
+  virtual int InsertRow(const std::string& file) = 0;
+  virtual void SetCell(int row, int column, const std::string& text) = 0;
+  // Shows the rows so far; a no-op where nobody is looking.
+  virtual void Repaint() {}
+  virtual void AutoSizeColumn(int /*column*/) {}
+
+  virtual int RowCount() const = 0;
+  virtual int ColumnCount() const = 0;
+  virtual std::string Heading(int column) const = 0;
+  // Empty for a row or column that does not exist.
+  virtual std::string Cell(int row, int column) const = 0;
+};
+
+}  // namespace scan

@@ -1,0 +1,38 @@
+#pragma once
+// The one door to the system shell. Web pages and folders are opened through
+// here, so a test can install a recorder and see the verb, the target and the
+// directory without a browser or file manager ever starting.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace win {
+
+struct ShellRequest {
+  HWND owner = nullptr;
+  std::string verb;
+  std::string file;
+  std::optional<std::string> parameters;  // nullopt: passed as a null pointer
+  std::optional<std::string> directory;
+  int show = SW_SHOWNORMAL;
+};
+
+using ShellLauncher = std::function<HINSTANCE(const ShellRequest&)>;
+
+HINSTANCE ShellExecute(const ShellRequest& request);
+
+// Replaces the launcher until the returned guard goes; tests only.
+class ScopedShellLauncher {
+ public:
+  explicit ScopedShellLauncher(ShellLauncher launcher);
+  ~ScopedShellLauncher();
+  ScopedShellLauncher(const ScopedShellLauncher&) = delete;
+  ScopedShellLauncher& operator=(const ScopedShellLauncher&) = delete;
+
+ private:
+  ShellLauncher previous_;
+};
+
+}  // namespace win

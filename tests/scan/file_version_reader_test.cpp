@@ -1,0 +1,90 @@
+#include "scan/file_version_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_tree.h"
+#include "win/unique_handle.h"
+
+using scan::FileVersionReader;
+using test_support::FixturePath;
+using test_support::TempTree;
+
+namespace {
+
+TEST(FileVersionReaderTest, ReadsFixedRecordTranslationAndStrings) {
+  FileVersionReader reader;
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_cr_3_7")));
+  EXPECT_EQ(reader.FixedInfo().dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(reader.FixedInfo().dwFileVersionMS, 0x00030007u);
+  EXPECT_EQ(reader.Language(), 0x0409);
+  EXPECT_EQ(reader.CodePage(), 0x04B0);
+  EXPECT_EQ(reader.GetValue("FileVersion"), "3, 7, 0, 0");
+  EXPECT_EQ(reader.GetValue("CompanyName"), "Varnock test fixtures");
+  EXPECT_EQ(reader.GetValue("NoSuchEntry"), "");
+}
+
+TEST(FileVersionReaderTest, TranslationTableChoosesTheStringBlock) {
+  FileVersionReader reader;
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_german")));
+  EXPECT_EQ(reader.Language(), 0x0407);
+  EXPECT_EQ(reader.CodePage(), 0x04E4);
+  EXPECT_EQ(reader.GetValue("FileVersion"), "6, 1, 0, 0");
+}
+
+TEST(FileVersionReaderTest, WithoutTranslationTheCodePagePresetIsUsed) {
+  FileVersionReader reader;
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_preset_cp")));
+  EXPECT_EQ(reader.CodePage(), 1252);
+  EXPECT_EQ(reader.GetValue("FileVersion"), "5, 0, 0, 1");
+
+  // A block in another translation, with no table naming it, stays unread.
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_no_table")));
+  EXPECT_EQ(reader.GetValue("FileVersion"), "");
+}
+
+TEST(FileVersionReaderTest, ReloadingForgetsTheEarlierFile) {
+  FileVersionReader reader;
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_german")));
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_cr_16")));
+  EXPECT_EQ(reader.CodePage(), 0x04B0);
+  EXPECT_EQ(reader.GetValue("FileVersion"), "16.0.0.1711");
+}
+
+TEST(FileVersionReaderTest, FilesThatAreNotModulesHaveNoVersion) {
+  TempTree tree;
+  FileVersionReader reader;
+  EXPECT_FALSE(reader.Load(tree.MakeFile("camera raw.zip", "PK\3\4 not really a zip")));
+  EXPECT_EQ(reader.GetValue("FileVersion"), "");
+  EXPECT_FALSE(reader.Load(tree.MakeFile("Camera Raw.8bi")));  // zero bytes
+  EXPECT_FALSE(reader.Load(tree.Path("missing.8bi")));
+  EXPECT_FALSE(reader.Load(tree.MakeDir("camera raw.8bi")));
+  EXPECT_EQ(reader.FixedInfo().dwSignature, 0u);
+}
+
+TEST(FileVersionReaderTest, ReadingAVersionNeverRunsThePlugin) {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string marker = std::string(temp) + "varnock-plugin-ran.marker";
+  ::DeleteFileA(marker.c_str());
+
+  FileVersionReader reader;
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_marker")));
+  EXPECT_EQ(reader.GetValue("FileVersion"), "7, 0, 0, 0");
+  ASSERT_TRUE(reader.Load(FixturePath("fixture_crash")));  // would end this process if run
+  EXPECT_EQ(reader.GetValue("FileVersion"), "7, 0, 0, 1");
+  EXPECT_FALSE(test_support::FileExists(marker));
+
+  // The fixture does leave its marker once it really is loaded.
+  win::UniqueModule loaded(::LoadLibraryA(FixturePath("fixture_marker").c_str()));
+  ASSERT_TRUE(loaded.valid());
+  EXPECT_TRUE(test_support::FileExists(marker));
+  ::DeleteFileA(marker.c_str());
+}
+
+TEST(FileVersionReaderTest, VersionCellRewritesCommaBlank) {
+  EXPECT_EQ(scan::ReadVersionCell(FixturePath("fixture_cr_3_3")), "3.3.0.0");
+  EXPECT_EQ(scan::ReadVersionCell(FixturePath("fixture_cr_9_1")), "9.1.1.245");
+  EXPECT_EQ(scan::ReadVersionCell(FixturePath("nothing-here")), "");
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#include "win/ansi.h"
+
+#include <gtest/gtest.h>
+
+#include "scan/memory_table.h"
+
+namespace {
+
+TEST(AnsiTest, ComparisonsAndPaths) {
+  EXPECT_EQ(ansi::Compare("abc", "abc"), 0);
+  EXPECT_NE(ansi::Compare("abc", "ABC"), 0);
+  EXPECT_EQ(ansi::CompareNoCase("Camera Raw.8bi", "camera raw.8BI"), 0);
+  EXPECT_LT(ansi::CompareNoCase("_x", "a"), 0);
+  EXPECT_EQ(ansi::ReplaceAll("3, 3, 0, 0", ", ", "."), "3.3.0.0");
+  EXPECT_EQ(ansi::ReplaceAll("a,,b", ",", ""), "ab");
+  EXPECT_EQ(ansi::JoinPath("C:\\P", "x.8bi"), "C:\\P\\x.8bi");
+  EXPECT_EQ(ansi::JoinPath("C:\\P\\", "x.8bi"), "C:\\P\\x.8bi");
+  EXPECT_EQ(ansi::SpanIncluding("1.2.3a", "0123456789."), "1.2.3");
+  EXPECT_DOUBLE_EQ(ansi::ToDouble("4.0.1"), 4.0);
+  EXPECT_DOUBLE_EQ(ansi::ToDouble("Registration"), 0.0);
+  EXPECT_EQ(ansi::ToLower("Camera RAW.8BI"), "camera raw.8bi");
+}
+
+TEST(MemoryTableTest, PlacesRowsLikeASortedListView) {
+  scan::MemoryTable table;
+  for (const char* name : {"Nikon.8bi", "CAMERA RAW.8BI", "camera raw.8bi", "Camera Raw.8bi",
+                           "_x.8bi", "camera raw.zip"})
+    table.InsertRow(name);
+  std::vector<std::string> names;
+  for (const auto& row : table.Rows()) names.push_back(row[0]);
+  EXPECT_EQ(names, (std::vector<std::string>{"_x.8bi", "camera raw.8bi", "Camera Raw.8bi",
+                                             "CAMERA RAW.8BI", "camera raw.zip", "Nikon.8bi"}));
+  // An equal name goes before the rows it equals.
+  EXPECT_EQ(table.InsertRow("Camera Raw.8bi"), 2);
+  EXPECT_EQ(table.Cell(99, 0), "");
+  EXPECT_EQ(table.Cell(0, 9), "");
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// A private stand-in for HKEY_LOCAL_MACHINE. While it lives, the process's
+// HKEY_LOCAL_MACHINE is redirected to a fresh key below HKEY_CURRENT_USER;
+// on destruction the redirection is lifted and the key deleted with all it
+// holds. Tests never touch the machine's own keys.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace test_support {
+
+class ScratchRegistry {
+ public:
+  ScratchRegistry();
+  ~ScratchRegistry();
+  ScratchRegistry(const ScratchRegistry&) = delete;
+  ScratchRegistry& operator=(const ScratchRegistry&) = delete;
+
+  // Paths are relative to the redirected HKEY_LOCAL_MACHINE.
+  void CreateKey(const std::string& path);
+  void SetString(const std::string& path, const std::string& name, const std::string& value);
+  void SetDword(const std::string& path, const std::string& name, DWORD value);
+  void SetRaw(const std::string& path, const std::string& name, DWORD type,
+              std::string_view bytes);
+  bool KeyExists(const std::string& path) const;
+  void DeleteKey(const std::string& path);
+
+  const std::string& ScratchPath() const { return scratchPath_; }
+
+ private:
+  std::string scratchPath_;
+  HKEY scratch_ = nullptr;
+};
+
+}  // namespace test_support
