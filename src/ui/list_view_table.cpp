@@ -1,0 +1,74 @@
+#include "ui/list_view_table.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace ui {
+
+int ListViewTable::InsertRow(const std::string& file) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = 0;
+  item.pszText = const_cast<char*>(file.c_str());
+  return static_cast<int>(
+      ::SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListViewTable::SetCell(int row, int column, const std::string& text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  ::SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListViewTable::Repaint() { ::UpdateWindow(list_); }
+
+void ListViewTable::AutoSizeColumn(int column) {
+  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+}
+
+int ListViewTable::RowCount() const {
+  return static_cast<int>(::SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListViewTable::ColumnCount() const {
+  HWND header = reinterpret_cast<HWND>(::SendMessageA(list_, LVM_GETHEADER, 0, 0));
+  return header ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::string ListViewTable::Heading(int column) const {
+  HWND header = reinterpret_cast<HWND>(::SendMessageA(list_, LVM_GETHEADER, 0, 0));
+  char text[256] = "";
+  HDITEMA item{};
+  item.mask = HDI_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  if (!header || !::SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item)))
+    return {};
+  return text;
+}
+
+std::string ListViewTable::Cell(int row, int column) const {
+  if (row < 0 || row >= RowCount()) return {};
+  // The control copies at most the buffer's size less one and returns the
+  // length copied; a buffer it did not fill to the brim held the whole text.
+  std::vector<char> buffer(256);
+  for (;;) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    buffer[0] = '\0';
+    const LRESULT length =
+        ::SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    if (length < 0) return {};
+    if (static_cast<std::size_t>(length) + 1 < buffer.size())
+      return std::string(buffer.data(), static_cast<std::size_t>(length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+void ListViewTable::DeleteAllRows() { ::SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }
+
+}  // namespace ui
