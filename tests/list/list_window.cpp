@@ -1,0 +1,89 @@
+#include "list_window.h"
+
+#include <commctrl.h>
+
+#include "win/reflect.h"
+
+namespace list_test {
+namespace {
+constexpr char kHostClass[] = "VarnockListTestHost";
+
+void RegisterHostClass(WNDPROC proc) {
+  static const bool registered = [proc] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = kHostClass;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    return ::RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+}
+}  // namespace
+
+ListWindow::ListWindow(DWORD listStyle) {
+  RegisterHostClass(HostProc);
+  // Hidden: under Wine without a window manager, destroying a shown top-level
+  // window waits two seconds for the X server to withdraw it.
+  host_ = ::CreateWindowExA(0, kHostClass, "list test", WS_POPUP, 100,
+                            100, 700, 400, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  ::SetWindowLongPtrA(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  list_ = ::CreateWindowExA(0, WC_LISTVIEWA, "",
+                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | listStyle, 10, 10,
+                            660, 340, host_, reinterpret_cast<HMENU>(1000),
+                            ::GetModuleHandleA(nullptr), nullptr);
+  table_.Attach(list_);
+  ::SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+  const char* headings[] = {"File", "Version", "Product", "Location"};
+  const int widths[] = {150, 75, 100, 420};
+  for (int i = 0; i < 4; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(headings[i]);
+    column.cx = widths[i];
+    column.iSubItem = i;
+    ::SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+ListWindow::~ListWindow() {
+  if (host_) ::DestroyWindow(host_);
+}
+
+int ListWindow::AddRow(const Cells& cells) {
+  const int row = table_.InsertRow(cells[0]);
+  for (int column = 1; column < 4; ++column) table_.SetCell(row, column, cells[column]);
+  return row;
+}
+
+std::vector<std::string> ListWindow::Column(int column) {
+  std::vector<std::string> texts;
+  for (int row = 0; row < table_.RowCount(); ++row) texts.push_back(table_.Cell(row, column));
+  return texts;
+}
+
+std::vector<Cells> ListWindow::Rows() {
+  std::vector<Cells> rows;
+  for (int row = 0; row < table_.RowCount(); ++row) {
+    Cells& cells = rows.emplace_back();
+    for (int column = 0; column < 4; ++column) cells[column] = table_.Cell(row, column);
+  }
+  return rows;
+}
+
+LRESULT CALLBACK ListWindow::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ListWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (::SendMessageA(header->hwndFrom, win::kReflectedNotify, wParam, lParam)) return 0;
+  }
+  LRESULT result = 0;
+  if (self && self->onMessage && self->onMessage(message, wParam, lParam, &result)) return result;
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace list_test
