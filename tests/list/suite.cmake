@@ -5,5 +5,6 @@ varnock_test(list_tests
   SOURCES
     ${list_dir}/list_window.cpp
     ${list_dir}/insertion_order_test.cpp
+    ${list_dir}/sort_test.cpp
   LIBS varnock_ui comctl32
   TIMEOUT 120)

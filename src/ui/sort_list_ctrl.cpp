@@ -1,0 +1,162 @@
+#include "ui/sort_list_ctrl.h"
+
+#include <string>
+#include <vector>
+
+#include "ui/list_view_table.h"
+#include "ui/sort_keys.h"
+#include "win/ansi.h"
+#include "win/reflect.h"
+
+namespace ui {
+
+int LastSortColumn = -1;
+BOOL SortAscending = 1;
+
+namespace {
+constexpr UINT_PTR kSubclassId = 1;
+// Image, item data and state: what a row carries besides its texts.
+constexpr UINT kRowExtrasMask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;  // 0xE
+constexpr UINT kRowStateMask = 0xFF0F;  // focus, selection, cut, drop, overlay, state image
+
+// Every rewritten cell would otherwise invalidate and measure its row, which
+// under Wine costs a hundred times the rewrite itself; the list is drawn
+// once when the sort is done.
+class RedrawSuspended {
+ public:
+  explicit RedrawSuspended(HWND list) : list_(list) {
+    ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawSuspended() {
+    ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, TRUE);
+  }
+  RedrawSuspended(const RedrawSuspended&) = delete;
+  RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+ private:
+  HWND list_;
+};
+}  // namespace
+
+bool SortListCtrl::Attach(HWND list) {
+  Detach();
+  if (!::SetWindowSubclass(list, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    return false;
+  list_ = list;
+  return true;
+}
+
+void SortListCtrl::Detach() {
+  if (list_) ::RemoveWindowSubclass(list_, SubclassProc, kSubclassId);
+  list_ = nullptr;
+}
+
+LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR refData) {
+  auto* self = reinterpret_cast<SortListCtrl*>(refData);
+  if (message == win::kReflectedNotify &&
+      reinterpret_cast<const NMHDR*>(lParam)->code == LVN_COLUMNCLICK) {
+    try {
+      self->OnColumnClick(*reinterpret_cast<const NMLISTVIEW*>(lParam));
+    } catch (...) {
+      // Out of memory mid-sort: the rows stay as far as they got.
+    }
+    return TRUE;
+  }
+  if (message == WM_NCDESTROY) self->Detach();
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void SortListCtrl::OnColumnClick(const NMLISTVIEW& notification) {
+  const int column = notification.iSubItem;
+  SortAscending = column == LastSortColumn ? !SortAscending : 1;
+  LastSortColumn = column;
+
+  const int rows = ListViewTable(list_).RowCount();
+  const bool numeric = IsNumericColumn(column, rows);
+  const RedrawSuspended quiet(list_);
+  // Every click rewrites the keys, numeric or not; nothing else reads them.
+  SetSortKeys(column, rows);
+  if (numeric)
+    ::SendMessageA(list_, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareSortKeys));
+  else
+    SortRowsByText(column, SortAscending != 0, 0, -1);
+}
+
+bool SortListCtrl::IsNumericColumn(int column, int rows) const {
+  const ListViewTable table(list_);
+  for (int row = 0; row < rows; ++row)
+    if (!IsNumericText(table.Cell(row, column))) return false;
+  return true;
+}
+
+void SortListCtrl::SetSortKeys(int column, int rows) {
+  const ListViewTable table(list_);
+  for (int row = 0; row < rows; ++row) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = SortKey(table.Cell(row, column), SortAscending != 0);
+    ::SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+int CALLBACK SortListCtrl::CompareSortKeys(LPARAM key1, LPARAM key2, LPARAM) {
+  // The keys were stored as signed 32-bit item data.
+  const int a = static_cast<int>(key1), b = static_cast<int>(key2);
+  return a < b ? -1 : a > b ? 1 : 0;
+}
+
+bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high) {
+  ListViewTable table(list_);
+  if (column >= table.ColumnCount()) return false;
+  if (high == -1) high = table.RowCount() - 1;
+  if (high <= low) return false;
+
+  const std::string pivot = table.Cell((low + high) / 2, column);
+  // Positive: the row's text belongs after the pivot in this direction.
+  auto order = [&](int row) {
+    const int c = ansi::CompareNoCase(table.Cell(row, column), pivot);
+    return ascending ? c : -c;
+  };
+  int i = low, j = high;
+  while (i <= j) {
+    while (i < high && order(i) < 0) ++i;
+    while (j > low && order(j) > 0) --j;
+    if (i <= j) {
+      // Rows equal but for case still trade places; identical ones do not.
+      if (ansi::Compare(table.Cell(i, column), table.Cell(j, column)) != 0) ExchangeRows(i, j);
+      ++i;
+      --j;
+    }
+  }
+  if (low < j) SortRowsByText(column, ascending, low, j);
+  if (i < high) SortRowsByText(column, ascending, i, high);
+  return true;
+}
+
+void SortListCtrl::ExchangeRows(int i, int j) {
+  ListViewTable table(list_);
+  const int columns = table.ColumnCount();
+  std::vector<std::string> savedTexts;
+  for (int k = 0; k < columns; ++k) savedTexts.push_back(table.Cell(i, k));
+
+  LVITEMA extrasOfI{};
+  extrasOfI.mask = kRowExtrasMask;
+  extrasOfI.iItem = i;
+  extrasOfI.stateMask = kRowStateMask;
+  LVITEMA extrasOfJ = extrasOfI;
+  extrasOfJ.iItem = j;
+  ::SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
+  ::SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
+
+  for (int k = 0; k < columns; ++k) table.SetCell(i, k, table.Cell(j, k));
+  extrasOfJ.iItem = i;
+  ::SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
+  for (int k = 0; k < columns; ++k) table.SetCell(j, k, savedTexts[k]);
+  extrasOfI.iItem = j;
+  ::SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
+}
+
+}  // namespace ui

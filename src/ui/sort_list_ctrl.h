@@ -1,0 +1,52 @@
+#pragma once
+// The result list's own behaviour: a click on a column heading sorts the
+// rows by that column, numerically when every cell is made of digits and
+// full stops, otherwise by text without regard to case. A second click on
+// the same heading reverses the order; another heading starts ascending.
+//
+// The dialog reflects WM_NOTIFY back to the list (win/reflect.h); the
+// subclass consumes the column click, so the dialog never sees it.
+#include <windows.h>
+#include <commctrl.h>
+
+namespace ui {
+
+// Held once for the whole program, not per list, and never reset: after a
+// rescan the next click on the same heading still reverses the last sort.
+extern int LastSortColumn;  // -1 until the first click
+extern BOOL SortAscending;  // 1 ascending, 0 descending
+
+class SortListCtrl {
+ public:
+  SortListCtrl() = default;
+  ~SortListCtrl() { Detach(); }
+  // The subclass finds the wrapper through its reference data, so it stays put.
+  SortListCtrl(const SortListCtrl&) = delete;
+  SortListCtrl& operator=(const SortListCtrl&) = delete;
+
+  // Subclasses an existing report-view list, e.g. the dialog's control 1000.
+  bool Attach(HWND list);
+  void Detach();
+  HWND Handle() const { return list_; }
+
+  void OnColumnClick(const NMLISTVIEW& notification);
+
+  // Quicksort of rows low..high (high -1: the last row) by the text of
+  // column, moving rows by rewriting them. False when the column does not
+  // exist or the range holds fewer than two rows.
+  bool SortRowsByText(int column, bool ascending, int low = 0, int high = -1);
+
+  // The comparison LVM_SORTITEMS applies to the rows' item data.
+  static int CALLBACK CompareSortKeys(LPARAM key1, LPARAM key2, LPARAM sortValue);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  void SetSortKeys(int column, int rows);
+  bool IsNumericColumn(int column, int rows) const;
+  void ExchangeRows(int i, int j);
+
+  HWND list_ = nullptr;
+};
+
+}  // namespace ui
