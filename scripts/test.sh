@@ -8,7 +8,11 @@ ensure_packages
 build_all
 
 start_display
-trap 'stop_prefix; stop_display' EXIT
+demo_prefix="$BUILD_DIR/demo-test-prefix"
+trap 'WINEPREFIX="$demo_prefix" stop_prefix; stop_prefix; stop_display' EXIT
+log "laying out the demo machine"
+rm -rf "$demo_prefix"
+"$VARNOCK_ROOT/scripts/demo-machine.sh" "$demo_prefix" "$BUILD_DIR"
 use_prefix "$BUILD_DIR/wineprefix"
 
 log "running the tests"

@@ -1,0 +1,36 @@
+#include "ui/list_menu.h"
+
+#include <windowsx.h>
+
+#include "ui/menu_ids.h"
+#include "win/unique_handle.h"
+
+namespace ui {
+
+std::string CopyMenuLabel(const std::string& heading) { return "Copy " + heading; }
+
+POINT MessageCursorPosition(DWORD messagePos) {
+  return POINT{GET_X_LPARAM(messagePos), GET_Y_LPARAM(messagePos)};
+}
+
+LRESULT ShowListMenu(HWND dialog, const scan::ResultTable& list,
+                     const NMITEMACTIVATE& notification, ListClickState& click,
+                     HINSTANCE resources) {
+  click.ClickedRow = notification.iItem;
+  click.ClickedColumn = notification.iSubItem;
+
+  const win::UniqueMenu menu(::LoadMenuA(resources, MAKEINTRESOURCEA(IDR_LIST_MENU)));
+  HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+  if (!popup) return 0;
+  const POINT at = MessageCursorPosition(::GetMessagePos());
+  if (click.ClickedColumn >= 0 && click.ClickedColumn < list.ColumnCount()) {
+    const std::string label = CopyMenuLabel(list.Heading(click.ClickedColumn));
+    ::ModifyMenuA(popup, ID_LIST_COPY_ITEM, MF_BYCOMMAND | MF_STRING, ID_LIST_COPY_ITEM,
+                  label.c_str());
+  }
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_VERTICAL, at.x,
+                   at.y, 0, dialog, nullptr);
+  return 0;
+}
+
+}  // namespace ui

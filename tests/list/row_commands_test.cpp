@@ -1,0 +1,143 @@
+// The report, the copied cell and row, and the explore command, on a real
+// list view and the real clipboard.
+#include "ui/row_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "clipboard_reader.h"
+#include "list_window.h"
+#include "scan/memory_table.h"
+#include "scan/plugin_scanner.h"
+#include "scan/report.h"
+#include "support/scratch_registry.h"
+#include "support/temp_tree.h"
+#include "win/shell.h"
+
+namespace {
+
+const std::string kDashes63 = std::string(63, '-') + "\r\n";
+const std::string kDashes35 = std::string(35, '-') + "\r\n";
+
+class RowCommandsTest : public ::testing::Test {
+ protected:
+  std::string CopiedReport() {
+    list_test::SetClipboardMarker("stale");
+    ui::CopyReport(window.Table());
+    const list_test::ClipboardText read = list_test::ReadClipboardText();
+    EXPECT_TRUE(read.zeroAfterText);
+    return read.text;
+  }
+  std::string Copied(void (*command)(const scan::ResultTable&, const ui::ListClickState&),
+                     int row, int column) {
+    list_test::SetClipboardMarker("stale");
+    command(window.Table(), ui::ListClickState{column, row});
+    return list_test::ReadClipboardText().text;
+  }
+
+  test_support::ScratchRegistry registry;
+  list_test::ListWindow window;
+};
+
+TEST_F(RowCommandsTest, ReportOfAnEmptyList) {
+  EXPECT_EQ(CopiedReport(), "\r\n" + kDashes63);
+  registry.CreateKey("Software\\Adobe\\Photoshop Elements\\Not a version");
+  EXPECT_EQ(CopiedReport(),
+            "\r\n------------- Adobe Photoshop Elements Installations ----------------\r\n"
+            "Photoshop Elements Not a version\r\n" +
+                kDashes63);
+}
+
+TEST_F(RowCommandsTest, ReportOfSeveralRowsInListOrder) {
+  registry.CreateKey("Software\\Adobe\\Photoshop\\8.0");
+  window.AddRow({"b.8bi", "2.4.0.0", "Photoshop CS", "C:\\B"});
+  window.AddRow({"a.8bi", "", "Photoshop CS", ""});
+  EXPECT_EQ(CopiedReport(),
+            "\r\n------------- Adobe Photoshop Installations ----------------\r\n"
+            "Photoshop 8.0\r\n" +
+                kDashes63 +
+                "File:\t\ta.8bi\r\nVersion:\t\r\nProduct:\tPhotoshop CS\r\nLocation:\t\r\n" +
+                kDashes35 +
+                "File:\t\tb.8bi\r\nVersion:\t2.4.0.0\r\nProduct:\tPhotoshop CS\r\n"
+                "Location:\tC:\\B\r\n" +
+                kDashes35);
+}
+
+TEST_F(RowCommandsTest, ReportOfAScanMatchesTheConsoleToolsBytes) {
+  test_support::TempTree tree;
+  tree.CopyFixture("fixture_cr_3_7", "PS\\Plug-Ins\\File Formats\\Camera Raw.8bi");
+  tree.CopyFixture("fixture_cr_4_6", "PSE\\Plug-Ins\\File Formats\\camera raw.8bi");
+  registry.SetString("Software\\Adobe\\Photoshop\\8.0", "ApplicationPath",
+                     tree.Path("PS") + "\\Adobe Photoshop CS\\");
+  registry.SetString("Software\\Adobe\\Photoshop\\8.0", "PluginPath", tree.Path("PS\\Plug-Ins"));
+  registry.SetString("Software\\Adobe\\Photoshop Elements\\4.0", "PluginPath",
+                     tree.Path("PSE\\Plug-Ins"));
+  scan::PluginScanner(window.Table()).ScanInstallations();
+  scan::MemoryTable memory;
+  scan::PluginScanner(memory).ScanInstallations();
+  ASSERT_EQ(window.Table().RowCount(), 2);
+
+  scan::StringSink console;
+  scan::WriteTextReport(memory, console);
+  EXPECT_EQ(CopiedReport(), console.text);
+}
+
+TEST_F(RowCommandsTest, ReportOfAWholeNumberOfBlocksStillEndsInZero) {
+  window.AddRow({"a.8bi", "1.0", "Photoshop CS", ""});
+  const std::size_t withoutLocation = CopiedReport().size();
+  window.Table().SetCell(0, 3, std::string(8192 - withoutLocation, 'x'));
+  ui::CopyReport(window.Table());
+  const list_test::ClipboardText read = list_test::ReadClipboardText();
+  EXPECT_EQ(read.text.size(), 8192u);
+  EXPECT_TRUE(read.zeroAfterText);
+  EXPECT_GT(read.blockSize, 8192u);
+}
+
+TEST_F(RowCommandsTest, CopyItemTakesTheClickedCell) {
+  window.AddRow({"Camera Raw.8bi", "3.7.0.0", "Photoshop CS2", "C:\\PS"});
+  EXPECT_EQ(Copied(ui::CopyItem, 0, 0), "Camera Raw.8bi");
+  EXPECT_EQ(Copied(ui::CopyItem, 0, 3), "C:\\PS");
+  // No row, or no click yet: an empty text, not the old content.
+  EXPECT_EQ(Copied(ui::CopyItem, -1, 2), "");
+  EXPECT_EQ(Copied(ui::CopyItem, -1, -1), "");
+}
+
+TEST_F(RowCommandsTest, CopyRowJoinsCellsWithTabsAndDropsTrailingOnes) {
+  window.AddRow({"a.8bi", "1.0", "Photoshop CS2", "C:\\PS"});
+  window.AddRow({"b.8bi", "", "Photoshop CS2", "C:\\PS"});
+  window.AddRow({"c.8bi", "2.0", "Photoshop CS2", ""});
+  window.AddRow({"d.8bi", "", "", ""});
+  EXPECT_EQ(Copied(ui::CopyRow, 0, 2), "a.8bi\t1.0\tPhotoshop CS2\tC:\\PS");
+  EXPECT_EQ(Copied(ui::CopyRow, 1, 0), "b.8bi\t\tPhotoshop CS2\tC:\\PS");
+  EXPECT_EQ(Copied(ui::CopyRow, 2, 0), "c.8bi\t2.0\tPhotoshop CS2");
+  EXPECT_EQ(Copied(ui::CopyRow, 3, 0), "d.8bi");
+  EXPECT_EQ(Copied(ui::CopyRow, -1, 0), "");
+}
+
+TEST_F(RowCommandsTest, ExploreOpensTheRowsLocationOnly) {
+  std::vector<win::ShellRequest> calls;
+  win::ScopedShellLauncher recorder([&](const win::ShellRequest& request) {
+    calls.push_back(request);
+    return reinterpret_cast<HINSTANCE>(42);
+  });
+  window.AddRow({"a.8bi", "1.0", "Photoshop CS2", "C:\\Program Files\\PS\\Plug-Ins"});
+  window.AddRow({"b.8bi", "1.0", "Photoshop CS2", ""});
+
+  ui::ExploreLocation(window.Host(), window.Table(), ui::ListClickState{1, 0});
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].owner, window.Host());
+  EXPECT_EQ(calls[0].verb, "explore");
+  EXPECT_EQ(calls[0].file, "C:\\Program Files\\PS\\Plug-Ins");
+  EXPECT_EQ(calls[0].parameters, std::optional<std::string>(""));
+  EXPECT_EQ(calls[0].directory, std::optional<std::string>("C:\\Program Files\\PS\\Plug-Ins"));
+  EXPECT_EQ(calls[0].show, SW_SHOWNORMAL);
+
+  ui::ExploreLocation(window.Host(), window.Table(), ui::ListClickState{3, 1});
+  ui::ExploreLocation(window.Host(), window.Table(), ui::ListClickState{0, -1});
+  ui::ExploreLocation(window.Host(), window.Table(), ui::ListClickState{});
+  EXPECT_EQ(calls.size(), 1u);
+}
+
+}  // namespace
