@@ -111,30 +111,15 @@ class Machine:
 
 def parse_text(raw):
     """The text report as ({product: [version keys]}, [rows])."""
-    lines = raw.decode("cp1252").split("\r\n")
-    assert lines[0] == "" and lines[-1] == "", "text report framing"
-    installations, product, at = {}, None, 1
-    while lines[at] != "-" * 63:
-        heading = re.fullmatch(r"-{13} Adobe (.*) Installations -{16}", lines[at])
-        if heading:
-            product = heading[1]
-            installations[product] = []
-        else:
-            assert lines[at].startswith(product + " "), lines[at]
-            installations[product].append(lines[at][len(product) + 1:])
-        at += 1
-    rows, at = [], at + 1
-    while at < len(lines) - 1:
-        row = []
-        for heading in HEADINGS:
-            label = heading + ":\t" + ("\t" if len(heading) < 7 else "")
-            assert lines[at].startswith(label), lines[at]
-            row.append(lines[at][len(label):])
-            at += 1
-        assert lines[at] == "-" * 35, lines[at]
-        rows.append(row)
-        at += 1
-    return installations, rows
+    text = raw.decode("cp1252")
+    installations = {}
+    for block in re.finditer(r"-{13} Adobe (.*) Installations -{16}\r\n((?:[^-].*\r\n)*)", text):
+        product = block[1]
+        installations[product] = [line[len(product) + 1:]
+                                  for line in block[2].split("\r\n")[:-1]]
+    rows = re.findall(r"File:\t\t(.*)\r\nVersion:\t(.*)\r\nProduct:\t(.*)\r\n"
+                      r"Location:\t(.*)\r\n-{35}\r\n", text)
+    return installations, [list(row) for row in rows]
 
 
 class FormatsTest(unittest.TestCase):
