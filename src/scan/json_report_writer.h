@@ -1,14 +1,15 @@
 #pragma once
 // The report as one JSON object for other programs, in UTF-8 without a
-// byte-order mark:
+// byte-order mark, laid out as
 //
-//   {"installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
-//    "plugins": [{"file": ..., "version": ..., "product": ..., "location": ...}, ...]}
+//   {"installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []}, "plugins": [
+//   {"file": "...", "version": "...", "product": "...", "location": "..."},
+//   ...
+//   ]}
 //
-// Every product of the ProductTable is a member, with its version keys in
-// registry order (an empty array when none is installed); the plug-ins are
-// the table's rows in its order, one per line. Lines end in CR LF, the last
-// one included.
+// with CR LF after every line, the last one included. Every product of the
+// ProductTable is a member, its version keys in registry order (an empty
+// array when none is installed); the plug-ins are the table's rows in order.
 #include <string>
 #include <string_view>
 
