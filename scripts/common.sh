@@ -21,6 +21,7 @@ ensure_packages() {
   command -v cmake >/dev/null || need+=(cmake)
   command -v import >/dev/null || need+=(imagemagick)
   command -v zip >/dev/null || need+=(zip unzip)
+  command -v python3 >/dev/null || need+=(python3)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   [ ${#need[@]} -eq 0 ] && return 0
   log "installing ${need[*]}"

@@ -1,27 +1,38 @@
 // varnock-report: the scan and the report without a window, for support
-// scripts and remote shells. Writes to standard output exactly the bytes the
-// "Copy to Clipboard" button puts on the clipboard, and nothing else.
+// scripts and remote shells. In its default text format it writes to
+// standard output exactly the bytes the "Copy to Clipboard" button puts on
+// the clipboard, and nothing else; csv and json are for other programs.
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
+#include "scan/csv_report_writer.h"
+#include "scan/json_report_writer.h"
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/report.h"
 
 namespace {
 
+// Standard error and, until the report starts, standard output are text
+// streams: "\n" reaches the console as CR LF.
 constexpr const char* kUsage =
-    "Usage: varnock-report [--all]\r\n"
-    "\r\n"
-    "Lists the raw-camera plug-ins installed for Photoshop and Photoshop Elements\r\n"
-    "and writes the same report as Varnock's \"Copy to Clipboard\" button.\r\n"
-    "\r\n"
-    "  --all    list every plug-in file, as \"Show All of My Plugins\" does\r\n"
-    "  --help   show this text\r\n";
+    "Usage: varnock-report [--all] [--format text|csv|json]\n"
+    "\n"
+    "Lists the raw-camera plug-ins installed for Photoshop and Photoshop Elements\n"
+    "and writes the same report as Varnock's \"Copy to Clipboard\" button.\n"
+    "\n"
+    "  --all            list every plug-in file, as \"Show All of My Plugins\" does\n"
+    "  --format text    the clipboard's report, in the ANSI code page (default)\n"
+    "  --format csv     File,Version,Product,Location and a line per plug-in;\n"
+    "                   UTF-8 with a byte-order mark, CR LF line ends\n"
+    "  --format json    {\"installations\": {...}, \"plugins\": [...]} in UTF-8,\n"
+    "                   ending in CR LF\n"
+    "  --help           show this text\n";
 
 class StdoutSink : public scan::ByteSink {
  public:
@@ -30,22 +41,44 @@ class StdoutSink : public scan::ByteSink {
   }
 };
 
+std::unique_ptr<scan::ReportWriter> MakeWriter(std::string_view format, scan::ByteSink& sink) {
+  if (format == "text") return std::make_unique<scan::TextReportWriter>(sink);
+  if (format == "csv") return std::make_unique<scan::CsvReportWriter>(sink);
+  if (format == "json") return std::make_unique<scan::JsonReportWriter>(sink);
+  return nullptr;
+}
+
+int UsageError(const char* what, std::string_view detail) {
+  std::fprintf(stderr, "varnock-report: %s '%.*s'\n\n%s", what,
+               static_cast<int>(detail.size()), detail.data(), kUsage);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool showAll = false;
+  std::string_view format = "text";
   for (int i = 1; i < argc; ++i) {
     std::string_view option = argv[i];
     if (option == "--all") {
       showAll = true;
+    } else if (option == "--format") {
+      if (i + 1 == argc) return UsageError("missing format after", option);
+      format = argv[++i];
+    } else if (option.starts_with("--format=")) {
+      format = option.substr(std::strlen("--format="));
     } else if (option == "--help" || option == "-h" || option == "/?") {
       std::fputs(kUsage, stdout);
       return 0;
     } else {
-      std::fprintf(stderr, "varnock-report: unknown option '%s'\r\n\r\n%s", argv[i], kUsage);
-      return 2;
+      return UsageError("unknown option", option);
     }
   }
+
+  StdoutSink sink;
+  std::unique_ptr<scan::ReportWriter> writer = MakeWriter(format, sink);
+  if (!writer) return UsageError("unknown format", format);
 
   _setmode(_fileno(stdout), _O_BINARY);
   scan::MemoryTable table;
@@ -53,7 +86,6 @@ int main(int argc, char** argv) {
   scanner.ShowAllPlugins = showAll;
   scanner.ScanInstallations();
 
-  StdoutSink sink;
-  scan::WriteTextReport(table, sink);
+  scan::WriteReport(table, *writer);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -25,6 +25,8 @@ class ByteSink {
   virtual void Write(std::string_view bytes) = 0;
 };
 
+// TextReportWriter below; CsvReportWriter and JsonReportWriter have files
+// of their own.
 class ReportWriter {
  public:
   virtual ~ReportWriter() = default;

@@ -13,6 +13,7 @@ TEST(VarnockReportTool, HelpGoesToStandardOutput) {
   auto result = RunChild(kTool + " --help");
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_NE(result.out.find("Usage: varnock-report"), std::string::npos);
+  EXPECT_EQ(result.out.find("\r\r"), std::string::npos);  // a text stream adds the CR
   EXPECT_EQ(result.err, "");
 }
 
@@ -22,6 +23,16 @@ TEST(VarnockReportTool, UnknownOptionIsAnErrorWithUsage) {
   EXPECT_EQ(result.out, "");
   EXPECT_NE(result.err.find("--frobnicate"), std::string::npos);
   EXPECT_NE(result.err.find("Usage: varnock-report"), std::string::npos);
+}
+
+TEST(VarnockReportTool, BadFormatIsAnErrorWithUsage) {
+  for (const char* arguments : {" --format xml", " --format=", " --all --format", " --format Text"}) {
+    auto result = RunChild(kTool + arguments);
+    EXPECT_EQ(result.exitCode, 2) << arguments;
+    EXPECT_EQ(result.out, "") << arguments;
+    EXPECT_NE(result.err.find("Usage: varnock-report"), std::string::npos) << arguments;
+    EXPECT_EQ(result.err.find("\r\r"), std::string::npos) << arguments;
+  }
 }
 
 TEST(VarnockReportTool, ReportIsBinaryCrLf) {

@@ -1,0 +1,44 @@
+# The release archive, varnock-<version>-win64.zip: the window, the console
+# tool and a read-me, all at the archive's root.
+#
+#   cmake --build build --target package
+#
+# Included after every subdirectory, so the programs' targets exist here.
+set(VARNOCK_ARCHIVE_NAME varnock-${PROJECT_VERSION}-win64)
+
+# Windows line ends whatever git checked out.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in
+               ${PROJECT_BINARY_DIR}/packaging/README.txt @ONLY NEWLINE_STYLE CRLF)
+
+# Only this component goes into the archive, whatever else gets install rules.
+install(TARGETS varnock-report RUNTIME DESTINATION . COMPONENT release)
+if(TARGET varnock_app)
+  install(TARGETS varnock_app RUNTIME DESTINATION . COMPONENT release)
+  set(VARNOCK_ARCHIVE_HAS_APP ON)
+else()
+  set(VARNOCK_ARCHIVE_HAS_APP OFF)
+endif()
+install(FILES ${PROJECT_BINARY_DIR}/packaging/README.txt DESTINATION . COMPONENT release)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME varnock)
+set(CPACK_PACKAGE_VENDOR Varnock)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME ${VARNOCK_ARCHIVE_NAME})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};Varnock;release;/")
+include(CPack)
+
+if(BUILD_TESTING)
+  find_program(VARNOCK_PYTHON NAMES python3 REQUIRED)
+  # Packs into a folder of its own with the configuration the package
+  # target uses, then lists what the archive holds.
+  add_test(NAME package_archive
+           COMMAND ${VARNOCK_PYTHON} ${PROJECT_SOURCE_DIR}/tests/packaging/archive_test.py
+                   --cpack ${CMAKE_CPACK_COMMAND} --config ${PROJECT_BINARY_DIR}/CPackConfig.cmake
+                   --out ${PROJECT_BINARY_DIR}/tests/package-test
+                   --archive ${VARNOCK_ARCHIVE_NAME}.zip --version ${PROJECT_VERSION}
+                   --report-exe $<TARGET_FILE:varnock-report>
+                   --with-app ${VARNOCK_ARCHIVE_HAS_APP})
+  set_tests_properties(package_archive PROPERTIES TIMEOUT 120)
+endif()

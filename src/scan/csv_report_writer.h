@@ -1,0 +1,29 @@
+#pragma once
+// The report as comma-separated values for other programs: a heading line,
+// then one line per row in table order. UTF-8 with a byte-order mark (so
+// spreadsheets read it as UTF-8), CR LF line ends, and a field quoted only
+// when it holds a comma, a quote, a CR or an LF, its quotes doubled.
+// The installations are not part of it; the JSON report carries them.
+#include <string>
+#include <string_view>
+
+#include "scan/report.h"
+
+namespace scan {
+
+class CsvReportWriter : public ReportWriter {
+ public:
+  explicit CsvReportWriter(ByteSink& sink) : sink_(sink) {}
+  void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
+  void Row(const ResultTable& table, int row) override;
+  void End() override {}
+
+  // One field as it appears in a line, from text in the ANSI code page.
+  static std::string Field(std::string_view ansiText);
+
+ private:
+  ByteSink& sink_;
+  int columns_ = 0;
+};
+
+}  // namespace scan

@@ -1,0 +1,73 @@
+#include "scan/json_report_writer.h"
+
+#include <cstdio>
+
+#include "win/utf8.h"
+
+namespace scan {
+namespace {
+// Member names of a plug-in, in column order.
+constexpr const char* kMemberNames[kColumnCount] = {"file", "version", "product", "location"};
+}  // namespace
+
+std::string JsonReportWriter::String(std::string_view ansiText) {
+  // Escaped after conversion, where every byte below 0x80 is a character.
+  const std::string text = ansi::ToUtf8(ansiText);
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escape[8];
+          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+          out += escape;
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+void JsonReportWriter::Begin(const std::vector<Installation>& installations,
+                             const ResultTable&) {
+  firstRow_ = true;
+  std::string text = "{\"installations\": {";
+  for (std::size_t i = 0; i < installations.size(); ++i) {
+    if (i) text += ", ";
+    text += String(installations[i].product) + ": [";
+    const std::vector<std::string>& keys = installations[i].versionKeys;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      if (k) text += ", ";
+      text += String(keys[k]);
+    }
+    text += ']';
+  }
+  text += "}, \"plugins\": [";
+  sink_.Write(text);
+}
+
+void JsonReportWriter::Row(const ResultTable& table, int row) {
+  std::string text = firstRow_ ? "\r\n{" : ",\r\n{";
+  firstRow_ = false;
+  for (int column = 0; column < kColumnCount; ++column) {
+    if (column) text += ", ";
+    text += '"';
+    text += kMemberNames[column];
+    text += "\": " + String(table.Cell(row, column));
+  }
+  text += '}';
+  sink_.Write(text);
+}
+
+void JsonReportWriter::End() { sink_.Write("\r\n]}\r\n"); }
+
+}  // namespace scan

@@ -1,0 +1,35 @@
+#pragma once
+// The report as one JSON object for other programs, in UTF-8 without a
+// byte-order mark, laid out as
+//
+//   {"installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []}, "plugins": [
+//   {"file": "...", "version": "...", "product": "...", "location": "..."},
+//   ...
+//   ]}
+//
+// with CR LF after every line, the last one included. Every product of the
+// ProductTable is a member, its version keys in registry order (an empty
+// array when none is installed); the plug-ins are the table's rows in order.
+#include <string>
+#include <string_view>
+
+#include "scan/report.h"
+
+namespace scan {
+
+class JsonReportWriter : public ReportWriter {
+ public:
+  explicit JsonReportWriter(ByteSink& sink) : sink_(sink) {}
+  void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
+  void Row(const ResultTable& table, int row) override;
+  void End() override;
+
+  // A JSON string, quotes included, from text in the ANSI code page.
+  static std::string String(std::string_view ansiText);
+
+ private:
+  ByteSink& sink_;
+  bool firstRow_ = true;
+};
+
+}  // namespace scan

@@ -1,0 +1,66 @@
+// The CSV and JSON reports, byte for byte, on cells that need quoting,
+// escaping and conversion from the ANSI code page (1252 under test).
+#include <gtest/gtest.h>
+
+#include "scan/csv_report_writer.h"
+#include "scan/json_report_writer.h"
+#include "scan/memory_table.h"
+#include "support/scratch_registry.h"
+
+namespace {
+
+class ReportFormatsTest : public ::testing::Test {
+ protected:
+  void AddRow(const std::string& file, const std::string& version, const std::string& product,
+              const std::string& location) {
+    int row = table.InsertRow(file);
+    table.SetCell(row, scan::VersionColumn, version);
+    table.SetCell(row, scan::ProductColumn, product);
+    table.SetCell(row, scan::LocationColumn, location);
+  }
+  template <typename Writer>
+  std::string Report() {
+    scan::StringSink sink;
+    Writer writer(sink);
+    scan::WriteReport(table, writer);
+    return sink.text;
+  }
+
+  test_support::ScratchRegistry registry;
+  scan::MemoryTable table;
+};
+
+TEST_F(ReportFormatsTest, CsvQuotesOnlyWhatNeedsIt) {
+  registry.CreateKey("Software\\Adobe\\Photoshop\\9.0");  // not part of the CSV
+  AddRow("Cam\xE9ra Raw.8bi", "3.7.0.0", "Photoshop \"Beta\", 2", "C:\\PS, old\\Plug-Ins");
+  AddRow("camera raw.zip", "", "line\r\nbreak", "lone\ncr\r");
+  AddRow("x.8bi", "\x80", "tab\tand space ", "\"");
+  EXPECT_EQ(Report<scan::CsvReportWriter>(),
+            "\xEF\xBB\xBF"
+            "File,Version,Product,Location\r\n"
+            "Cam\xC3\xA9ra Raw.8bi,3.7.0.0,\"Photoshop \"\"Beta\"\", 2\",\"C:\\PS, old\\Plug-Ins\"\r\n"
+            "camera raw.zip,,\"line\r\nbreak\",\"lone\ncr\r\"\r\n"
+            "x.8bi,\xE2\x82\xAC,tab\tand space ,\"\"\"\"\r\n");
+}
+
+TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
+  registry.CreateKey("Software\\Adobe\\Photoshop\\8.0");
+  registry.CreateKey("Software\\Adobe\\Photoshop\\9.0 \"Trial\"");
+  AddRow("Cam\xE9ra Raw.8bi", "", "q\" b\\ \b\f\n\r\t \x01\x1f\x7f", "C:\\PS\\Plug-Ins");
+  EXPECT_EQ(Report<scan::JsonReportWriter>(),
+            "{\"installations\": {\"Photoshop\": [\"8.0\", \"9.0 \\\"Trial\\\"\"], "
+            "\"Photoshop Elements\": []}, \"plugins\": [\r\n"
+            "{\"file\": \"Cam\xC3\xA9ra Raw.8bi\", \"version\": \"\", "
+            "\"product\": \"q\\\" b\\\\ \\b\\f\\n\\r\\t \\u0001\\u001f\x7f\", "
+            "\"location\": \"C:\\\\PS\\\\Plug-Ins\"}\r\n"
+            "]}\r\n");
+}
+
+TEST_F(ReportFormatsTest, EmptyMachine) {
+  EXPECT_EQ(Report<scan::CsvReportWriter>(), "\xEF\xBB\xBF" "File,Version,Product,Location\r\n");
+  EXPECT_EQ(Report<scan::JsonReportWriter>(),
+            "{\"installations\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
+            "\"plugins\": [\r\n]}\r\n");
+}
+
+}  // namespace
