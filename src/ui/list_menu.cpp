@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "ui/menu_ids.h"
+#include "res/resource.h"
 #include "win/unique_handle.h"
 
 namespace ui {

@@ -1,14 +1,15 @@
 #pragma once
 // Notification reflection, as the classic framework does it: a dialog that
-// receives WM_NOTIFY from a control first sends it back to that control as
-// kReflectedNotify (same wParam and lParam). A control that handles it
-// returns TRUE and leaves its result in *kReflectedResult of the NMHDR's
-// owner via SetReflectedResult; the dialog then does not handle the
-// notification itself and returns that result.
+// receives WM_NOTIFY or WM_DRAWITEM from a control first sends it back to
+// that control as the reflected message below (same wParam and lParam). A
+// control that handles it returns TRUE, and the dialog does no more; a
+// reflected WM_NOTIFY then gets the result 0.
 #include <windows.h>
 
 namespace win {
 
-inline constexpr UINT kReflectedNotify = 0xBC00 + WM_NOTIFY;  // the framework's OCM_NOTIFY
+inline constexpr UINT kReflectBase = 0xBC00;  // the framework's OCM__BASE
+inline constexpr UINT kReflectedNotify = kReflectBase + WM_NOTIFY;
+inline constexpr UINT kReflectedDrawItem = kReflectBase + WM_DRAWITEM;
 
 }  // namespace win

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "list_window.h"
-#include "ui/menu_ids.h"
+#include "res/resource.h"
 
 namespace {
 

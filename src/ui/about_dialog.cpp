@@ -1,0 +1,31 @@
+#include "ui/about_dialog.h"
+
+#include "res/resource.h"
+#include "ui/web_link.h"
+
+namespace ui {
+
+AboutDialog::AboutDialog() : win::Dialog(IDD_ABOUTBOX) {}
+
+// The link goes first, then the dialog window with the base.
+AboutDialog::~AboutDialog() { homePageLink_.Detach(); }
+
+BOOL AboutDialog::OnInitDialog() {
+  homePageLink_.Attach(Item(IDC_HOME_PAGE_LINK));
+  AddMessageFilter(homePageLink_);
+  homePageLink_.SetLinkStyle(CHButton::UnderlineOnHover);
+  return TRUE;  // the focus goes to "OK"
+}
+
+bool AboutDialog::OnCommand(int id, int code, HWND) {
+  if (id != IDC_HOME_PAGE_LINK || code != BN_CLICKED) return false;
+  WebLink(MakerHomePage()).Launch();
+  return true;
+}
+
+void ShowAboutBox(HWND owner) {
+  AboutDialog about;
+  about.DoModal(owner);
+}
+
+}  // namespace ui

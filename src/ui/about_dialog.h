@@ -1,0 +1,28 @@
+#pragma once
+// The About box: the program's icon and name, the maker's, a copyright line
+// and a link to the maker's home page. Built anew for every opening, so its
+// link always starts out not hovered.
+#include "ui/ch_button.h"
+#include "win/dialog.h"
+
+namespace ui {
+
+class AboutDialog : public win::Dialog {
+ public:
+  AboutDialog();
+  ~AboutDialog() override;
+
+  CHButton& HomePageLink() { return homePageLink_; }
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
+
+ private:
+  CHButton homePageLink_;
+};
+
+// Opens the box modally over `owner` and returns once it is closed.
+void ShowAboutBox(HWND owner);
+
+}  // namespace ui

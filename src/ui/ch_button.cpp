@@ -1,0 +1,192 @@
+#include "ui/ch_button.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "win/gdi.h"
+#include "win/reflect.h"
+
+namespace ui {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The control's own font with the underline switched on; none when the
+// control has no font to copy.
+win::UniqueFont UnderlinedFontOf(HWND control) {
+  auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+  LOGFONTA description{};
+  if (!font || ::GetObjectA(font, sizeof description, &description) != sizeof description)
+    return win::UniqueFont();
+  description.lfUnderline = 1;
+  return win::UniqueFont(::CreateFontIndirectA(&description));
+}
+
+}  // namespace
+
+CHButton::CHButton() : BackColor(::GetSysColor(COLOR_BTNFACE)) {}
+
+CHButton::~CHButton() {
+  ToolTip.reset();
+  Detach();
+}
+
+bool CHButton::Attach(HWND button) {
+  Detach();
+  if (!button || !::SetWindowSubclass(button, SubclassProc, kSubclassId,
+                                      reinterpret_cast<DWORD_PTR>(this)))
+    return false;
+  button_ = button;
+  return true;
+}
+
+void CHButton::Detach() {
+  if (button_) ::RemoveWindowSubclass(button_, SubclassProc, kSubclassId);
+  button_ = nullptr;
+}
+
+void CHButton::SetLinkStyle(int style) {
+  LinkStyle = style;
+  ::InvalidateRect(button_, nullptr, TRUE);
+}
+
+void CHButton::SetHoverCursor(HCURSOR cursor) {
+  HoverCursor = cursor;
+  UseHoverCursor = cursor != nullptr;
+}
+
+void CHButton::SetIcon(HICON icon, UINT size) {
+  Icon = icon;
+  IconSize = size;
+  ShowIcon = icon != nullptr;
+}
+
+void CHButton::SetHoverTextColor(COLORREF colour) {
+  HoverTextColor = colour;
+  UseHoverTextColor = TRUE;
+}
+
+bool CHButton::PreTranslateMessage(MSG& message) {
+  if (!ToolTip && button_) {
+    ToolTip.reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button_, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr));
+    if (ToolTip) ::SendMessageA(ToolTip.get(), TTM_ACTIVATE, FALSE, 0);
+  }
+  if (ToolTip)
+    ::SendMessageA(ToolTip.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  return false;  // a button translates nothing itself
+}
+
+LRESULT CALLBACK CHButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR refData) {
+  auto* self = reinterpret_cast<CHButton*>(refData);
+  switch (message) {
+    case WM_MOUSEMOVE:
+      self->OnMouseMove();
+      break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: case WM_LBUTTONUP: case WM_RBUTTONUP:
+      self->OnMouseButton();
+      break;
+    case WM_MOUSELEAVE:
+      return self->OnMouseLeave(wParam, lParam);
+    case win::kReflectedDrawItem:
+      self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_NCDESTROY:
+      // Owned popups such as the tooltip are gone with their owner by now.
+      if (self->ToolTip && !::IsWindow(self->ToolTip.get())) self->ToolTip.release();
+      self->Detach();
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void CHButton::OnMouseMove() {
+  if (UseHoverCursor) ::SetCursor(HoverCursor);
+  if (Hovering) return;
+  Hovering = TRUE;
+  ::InvalidateRect(button_, nullptr, TRUE);
+  TRACKMOUSEEVENT track{};
+  track.cbSize = sizeof track;
+  track.dwFlags = TME_LEAVE;
+  track.hwndTrack = button_;
+  ::_TrackMouseEvent(&track);
+}
+
+void CHButton::OnMouseButton() {
+  if (UseHoverCursor) ::SetCursor(HoverCursor);
+}
+
+LRESULT CHButton::OnMouseLeave(WPARAM, LPARAM) {
+  Hovering = FALSE;
+  ::InvalidateRect(button_, nullptr, TRUE);
+  return 0;
+}
+
+bool CHButton::Underlined() const {
+  return LinkStyle == UnderlineAlways || (LinkStyle == UnderlineOnHover && Hovering);
+}
+
+void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;  // the caller's; not ours to release
+  RECT r = item.rcItem;
+  const UINT state = item.itemState;
+
+  const std::string text = WindowText(button_);
+  SIZE extent{};
+  ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+
+  // Declared before the selection, so it outlives it.
+  win::UniqueFont underlined = Underlined() ? UnderlinedFontOf(button_) : win::UniqueFont();
+  const win::SelectedObject font(dc, underlined.get());
+
+  win::FillSolidRect(dc, item.rcItem, BackColor);
+
+  const LONG h = ShowIcon ? static_cast<LONG>(IconSize / 2) + extent.cx / 2 : extent.cx / 2;
+  const LONG v = extent.cy / 2;
+
+  RECT placed{};
+  ::GetWindowRect(button_, &placed);
+  HWND parent = ::GetParent(button_);
+  POINT corners[2] = {{placed.left, placed.top}, {placed.right, placed.bottom}};
+  ::ScreenToClient(parent, &corners[0]);
+  ::ScreenToClient(parent, &corners[1]);
+  const LONG cx = (corners[0].x + corners[1].x) / 2;
+  const LONG cy = (corners[0].y + corners[1].y) / 2;
+  const RECT target{cx - h - 2, cy - v - 2, cx + h + 2, cy + v + 2};
+
+  ::SetTextColor(dc, Hovering && UseHoverTextColor ? HoverTextColor : TextColor);
+
+  if (ShowIcon) {
+    ::DrawIconEx(dc, 0, 0, Icon, static_cast<int>(IconSize), static_cast<int>(IconSize), 0,
+                 nullptr, DI_NORMAL | DI_COMPAT);
+    r.left = static_cast<LONG>(2 * IconSize);
+  }
+
+  if (!text.empty()) {
+    const int x = (r.left + r.right) / 2 - h;
+    const int y = (r.top + r.bottom) / 2 - v;
+    ::SetBkMode(dc, TRANSPARENT);
+    if (state & ODS_DISABLED) {
+      ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), 0, x, y,
+                   extent.cx, extent.cy, DST_PREFIXTEXT | DSS_DISABLED);
+    } else {
+      ::TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    }
+  }
+
+  ::MoveWindow(button_, target.left, target.top, 2 * h + 4, 2 * v + 4, TRUE);
+}
+
+}  // namespace ui

@@ -1,0 +1,28 @@
+#include "win/window_placement.h"
+
+#include <algorithm>
+
+namespace win {
+
+void CentreWindow(HWND window, HWND owner) {
+  RECT rect;
+  if (!::GetWindowRect(window, &rect)) return;
+  const bool onOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoA(::MonitorFromWindow(onOwner ? owner : window, MONITOR_DEFAULTTOPRIMARY),
+                    &monitor);
+  const RECT area = monitor.rcWork;
+  RECT around = area;
+  if (onOwner) ::GetWindowRect(owner, &around);
+
+  const LONG width = rect.right - rect.left;
+  const LONG height = rect.bottom - rect.top;
+  LONG left = (around.left + around.right - width) / 2;
+  LONG top = (around.top + around.bottom - height) / 2;
+  left = std::max(area.left, std::min(left, area.right - width));
+  top = std::max(area.top, std::min(top, area.bottom - height));
+  ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace win
