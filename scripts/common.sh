@@ -20,6 +20,7 @@ ensure_packages() {
   command -v Xvfb >/dev/null || need+=(xvfb xauth)
   command -v cmake >/dev/null || need+=(cmake)
   command -v import >/dev/null || need+=(imagemagick)
+  command -v xwininfo >/dev/null || need+=(x11-utils)
   command -v zip >/dev/null || need+=(zip unzip)
   command -v python3 >/dev/null || need+=(python3)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
@@ -76,4 +77,18 @@ stop_display() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   XVFB_PID=
   return 0
+}
+
+# show_on_desktop EXE: starts EXE on a Wine desktop of its own (so Wine draws
+# the window frames) and returns once its window has had time to fill, with
+# the desktop's X window in DESKTOP_WINDOW.
+DESKTOP_WINDOW=
+show_on_desktop() {
+  wine explorer "/desktop=Varnock,1024x640" "$1" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 150); do
+    DESKTOP_WINDOW=$(xwininfo -name "Varnock - Wine desktop" 2>/dev/null | awk '/Window id:/ {print $4}' || true)
+    [ -n "$DESKTOP_WINDOW" ] && break
+    sleep 0.1
+  done
+  sleep "${VARNOCK_SETTLE_SECONDS:-4}"
 }
