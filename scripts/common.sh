@@ -38,8 +38,11 @@ build_all() {
   cmake --build "$BUILD_DIR" -j2 "$@"
 }
 
-# use_prefix DIR: makes DIR the Wine prefix, initialising it once, and starts
-# its server outside any pipe of ours so later wine processes start at once.
+# use_prefix DIR [desktop]: makes DIR the Wine prefix, initialising it once,
+# and starts its server outside any pipe of ours so later wine processes
+# start at once. With "desktop", every window lives on one Wine desktop
+# instead of being an X window of its own: without a window manager, Wine
+# otherwise waits seconds for X to show or hide each top-level window.
 use_prefix() {
   export WINEPREFIX=$1
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -49,6 +52,10 @@ use_prefix() {
     wineserver -w
   fi
   wineserver -p
+  if [ "${2:-}" = desktop ]; then
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1 </dev/null
+  fi
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 

@@ -13,7 +13,7 @@ trap 'WINEPREFIX="$demo_prefix" stop_prefix; stop_prefix; stop_display' EXIT
 log "laying out the demo machine"
 rm -rf "$demo_prefix"
 "$VARNOCK_ROOT/scripts/demo-machine.sh" "$demo_prefix" "$BUILD_DIR"
-use_prefix "$BUILD_DIR/wineprefix"
+use_prefix "$BUILD_DIR/wineprefix" desktop
 
 log "running the tests"
 ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j2 "$@"

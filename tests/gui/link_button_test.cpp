@@ -1,0 +1,107 @@
+// The link button in the main window: its size after drawing, and the
+// hover transitions with their redraws.
+#include <gtest/gtest.h>
+
+#include "app/main_dialog.h"
+#include "gui_support.h"
+#include "res/resource.h"
+#include "win/gdi.h"
+
+namespace {
+
+class LinkButtonTest : public ::testing::Test {
+ protected:
+  LinkButtonTest() {
+    created = dialog.Create();
+    link = dialog.Item(IDC_DOWNLOADS_LINK);
+  }
+
+  RECT PlacedRect() {
+    RECT rect;
+    ::GetWindowRect(link, &rect);
+    ::MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+  void Draw() {
+    for (int i = 0; i < 3; ++i) {
+      ::RedrawWindow(link, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+      gui_test::Pump(dialog);
+    }
+  }
+  SIZE Measure(const std::string& text) {
+    const win::WindowDc dc(link);
+    const win::SelectedObject font(dc.get(),
+                                   reinterpret_cast<HGDIOBJ>(::SendMessageA(link, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
+  }
+  bool RedrawPending() {
+    RECT pending;
+    return ::GetUpdateRect(link, &pending, FALSE) != FALSE;
+  }
+
+  gui_test::SmallMachine machine;
+  app::MainDialog dialog;
+  bool created = false;
+  HWND link = nullptr;
+};
+
+TEST_F(LinkButtonTest, SizedToItsTextAroundItsOldCentre) {
+  ASSERT_TRUE(created);
+  RECT units{32, 10, 32 + 146, 10 + 14};
+  ::MapDialogRect(dialog.Handle(), &units);
+  const LONG cx = (units.left + units.right) / 2, cy = (units.top + units.bottom) / 2;
+  Draw();
+  const SIZE text = Measure("More free downloads at Halberwick!");
+  const RECT placed = PlacedRect();
+  EXPECT_EQ(placed.right - placed.left, text.cx / 2 * 2 + 4);
+  EXPECT_EQ(placed.bottom - placed.top, text.cy / 2 * 2 + 4);
+  EXPECT_EQ(placed.left, cx - text.cx / 2 - 2);
+  EXPECT_EQ(placed.top, cy - text.cy / 2 - 2);
+
+  // Nothing to draw: only the frame of 2 pixels on each side is left.
+  ::SetWindowTextA(link, "");
+  Draw();
+  EXPECT_EQ(PlacedRect().right - PlacedRect().left, 4);
+  EXPECT_EQ(PlacedRect().bottom - PlacedRect().top, Measure("").cy / 2 * 2 + 4);
+}
+
+TEST_F(LinkButtonTest, OneRedrawOnEntryAndOneOnLeaving) {
+  ASSERT_TRUE(created);
+  auto& button = dialog.DownloadsLink();
+  EXPECT_EQ(button.GetLinkStyle(), ui::CHButton::UnderlineOnHover);
+  Draw();
+  EXPECT_FALSE(button.IsHovering());
+  EXPECT_FALSE(RedrawPending());
+
+  ::SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  EXPECT_TRUE(button.IsHovering());
+  EXPECT_TRUE(RedrawPending());
+  ::ValidateRect(link, nullptr);
+  for (int x = 4; x < 20; ++x) ::SendMessageA(link, WM_MOUSEMOVE, 0, MAKELPARAM(x, 3));
+  EXPECT_TRUE(button.IsHovering());
+  EXPECT_FALSE(RedrawPending());
+
+  EXPECT_EQ(::SendMessageA(link, WM_MOUSELEAVE, 0, 0), 0);
+  EXPECT_FALSE(button.IsHovering());
+  EXPECT_TRUE(RedrawPending());
+
+  // The setter redraws at once, hovering or not.
+  ::ValidateRect(link, nullptr);
+  button.SetLinkStyle(0);
+  EXPECT_TRUE(RedrawPending());
+}
+
+TEST_F(LinkButtonTest, PressingKeepsItsPlace) {
+  ASSERT_TRUE(created);
+  Draw();
+  const RECT before = PlacedRect();
+  ::SendMessageA(link, BM_SETSTATE, TRUE, 0);
+  Draw();
+  ::SendMessageA(link, BM_SETSTATE, FALSE, 0);
+  const RECT after = PlacedRect();
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// The main window on a small machine: its controls as the template lays
+// them out, the scan at start and on the check box, and the report.
+#include "app/main_dialog.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+
+#include "clipboard_reader.h"
+#include "gui_support.h"
+#include "res/resource.h"
+
+using gui_test::ClassName;
+using gui_test::WindowText;
+
+namespace {
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  MainDialogTest() { created = dialog.Create(); }
+
+  // The dialog manager converts position and size each on its own.
+  RECT TemplateRect(int x, int y, int w, int h) {
+    RECT units{x, y, w, h};
+    ::MapDialogRect(dialog.Handle(), &units);
+    return RECT{units.left, units.top, units.left + units.right, units.top + units.bottom};
+  }
+  RECT ClientRectOf(HWND control) {
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, dialog.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+  void Click(int id) {
+    ::SendMessageA(dialog.Item(id), BM_CLICK, 0, 0);
+    gui_test::Pump(dialog);
+  }
+
+  gui_test::SmallMachine machine;
+  app::MainDialog dialog;
+  bool created = false;
+};
+
+TEST_F(MainDialogTest, ControlsAsTheTemplateLaysThemOut) {
+  ASSERT_TRUE(created);
+  EXPECT_EQ(WindowText(dialog.Handle()), "Varnock v1.3");
+  const struct {
+    int id;
+    const char* className;
+    const char* text;
+    RECT units;  // x, y, width, height
+  } controls[] = {
+      {IDC_COPY_TO_CLIPBOARD, "Button", "Copy to Clipboard", {447, 219, 70, 14}},
+      {IDOK, "Button", "Done", {447, 238, 70, 14}},
+      {IDC_SHOW_ALL, "Button", "Show All of My Plugins", {430, 183, 87, 10}},
+      {IDC_HELP_BUTTON, "Button", "Help", {447, 201, 70, 14}},
+      {IDC_RESULT_LIST, "SysListView32", "List1", {7, 31, 510, 149}},
+      {IDC_ABOUT_BUTTON, "Button", "About Varnock", {449, 10, 68, 14}},
+  };
+  for (const auto& c : controls) {
+    HWND control = dialog.Item(c.id);
+    ASSERT_TRUE(control) << c.id;
+    EXPECT_EQ(ClassName(control), c.className);
+    EXPECT_EQ(WindowText(control), c.text);
+    const RECT want = TemplateRect(c.units.left, c.units.top, c.units.right, c.units.bottom);
+    const RECT got = ClientRectOf(control);
+    EXPECT_EQ(got.left, want.left) << c.text;
+    EXPECT_EQ(got.bottom, want.bottom) << c.text;
+  }
+  EXPECT_EQ(WindowText(dialog.Item(IDC_DOWNLOADS_LINK)), "More free downloads at Halberwick!");
+  EXPECT_TRUE(::GetWindowLongA(dialog.Item(IDC_SHOW_ALL), GWL_STYLE) & BS_LEFTTEXT);
+  EXPECT_EQ(::GetWindowLongA(dialog.Item(IDC_RESULT_LIST), GWL_STYLE) & LVS_SORTASCENDING,
+            LVS_SORTASCENDING);
+
+  // The two texts without identifiers, in template order.
+  std::vector<std::string> statics;
+  for (HWND child = ::GetWindow(dialog.Handle(), GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT))
+    if (ClassName(child) == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+      statics.push_back(WindowText(child));
+  EXPECT_EQ(statics, (std::vector<std::string>{
+                         "1) Click on the \"Copy to Clipboard\" button\n\n2) Create a new email "
+                         "document\n\n3) Use your email program's Edit>Paste command to email the "
+                         "information to the news group or person who is helping you.",
+                         "\n\nVarnock is not an Adobe product. "}));
+}
+
+TEST_F(MainDialogTest, TabOrderFocusMenuIconAndColumns) {
+  ASSERT_TRUE(created);
+  std::vector<int> order;
+  HWND first = ::GetNextDlgTabItem(dialog.Handle(), nullptr, FALSE);
+  for (HWND at = first; at && order.size() < 10;) {
+    order.push_back(::GetDlgCtrlID(at));
+    at = ::GetNextDlgTabItem(dialog.Handle(), at, FALSE);
+    if (at == first) break;
+  }
+  EXPECT_EQ(order, (std::vector<int>{IDC_COPY_TO_CLIPBOARD, IDOK, IDC_DOWNLOADS_LINK,
+                                     IDC_SHOW_ALL, IDC_HELP_BUTTON, IDC_RESULT_LIST,
+                                     IDC_ABOUT_BUTTON}));
+  EXPECT_EQ(::GetFocus(), dialog.Item(IDC_COPY_TO_CLIPBOARD));
+
+  char label[64] = "";
+  ::GetMenuStringA(::GetSystemMenu(dialog.Handle(), FALSE), IDM_ABOUTBOX, label, sizeof label,
+                   MF_BYCOMMAND);
+  EXPECT_STREQ(label, "&About Varnock...");
+  EXPECT_TRUE(::SendMessageA(dialog.Handle(), WM_GETICON, ICON_BIG, 0));
+  EXPECT_TRUE(::SendMessageA(dialog.Handle(), WM_GETICON, ICON_SMALL, 0));
+  EXPECT_EQ(::SendMessageA(dialog.Handle(), WM_QUERYDRAGICON, 0, 0),
+            reinterpret_cast<LRESULT>(dialog.Icon()));
+
+  HWND list = dialog.Item(IDC_RESULT_LIST);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x4020, 0x4020);
+  const auto& table = dialog.ResultList();
+  ASSERT_EQ(table.ColumnCount(), 4);
+  EXPECT_EQ(table.Heading(0) + table.Heading(1) + table.Heading(2) + table.Heading(3),
+            "FileVersionProductLocation");
+}
+
+TEST_F(MainDialogTest, ScanAtStartAndRescansOnTheCheckBox) {
+  ASSERT_TRUE(created);
+  const auto atStart = gui_test::Rows(dialog.ResultList());
+  EXPECT_EQ(atStart, gui_test::HeadlessRows(false));
+  EXPECT_EQ(atStart.size(), 6u) << ::testing::PrintToString(atStart);
+
+  Click(IDC_SHOW_ALL);
+  EXPECT_TRUE(dialog.ShowAllPlugins());
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+  Click(IDC_SHOW_ALL);
+  EXPECT_FALSE(dialog.ShowAllPlugins());
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), atStart);
+  Click(IDC_SHOW_ALL);
+  Click(IDC_SHOW_ALL);
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), atStart);
+}
+
+TEST_F(MainDialogTest, CopyToClipboardAndEnterGiveTheConsoleReport) {
+  ASSERT_TRUE(created);
+  const std::string report = gui_test::HeadlessReport();
+  list_test::SetClipboardMarker("before");
+  Click(IDC_COPY_TO_CLIPBOARD);
+  EXPECT_EQ(list_test::ReadClipboardText().text, report);
+
+  // Enter presses the default button, wherever the focus is.
+  list_test::SetClipboardMarker("before");
+  ::SetFocus(dialog.Item(IDC_RESULT_LIST));
+  ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  gui_test::Pump(dialog);
+  EXPECT_EQ(list_test::ReadClipboardText().text, report);
+}
+
+TEST_F(MainDialogTest, DoneAndEscapeClose) {
+  ASSERT_TRUE(created);
+  ::PostMessageA(dialog.Item(IDC_COPY_TO_CLIPBOARD), WM_KEYDOWN, VK_ESCAPE, 0);
+  gui_test::Pump(dialog);
+  EXPECT_TRUE(dialog.Ended());
+
+  app::MainDialog second;
+  ASSERT_TRUE(second.Create());
+  ::SendMessageA(second.Item(IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(second.Ended());
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+# The main window, the About box and the link button, created for real on
+# the test display; the program's own resources are compiled in.
+set(gui_dir ${CMAKE_CURRENT_LIST_DIR})
+
+varnock_test(gui_tests
+  SOURCES
+    ${gui_dir}/gui_support.cpp
+    ${gui_dir}/window_title_test.cpp
+    ${gui_dir}/main_dialog_test.cpp
+    ${gui_dir}/about_and_links_test.cpp
+    ${gui_dir}/link_button_test.cpp
+  LIBS varnock_app_lib varnock_res varnock_list_test_support
+  TIMEOUT 180)
