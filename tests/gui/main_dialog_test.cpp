@@ -8,6 +8,7 @@
 #include "clipboard_reader.h"
 #include "gui_support.h"
 #include "res/resource.h"
+#include "win/shell.h"
 
 using gui_test::ClassName;
 using gui_test::WindowText;
@@ -157,6 +158,57 @@ TEST_F(MainDialogTest, DoneAndEscapeClose) {
   ASSERT_TRUE(second.Create());
   ::SendMessageA(second.Item(IDOK), BM_CLICK, 0, 0);
   EXPECT_TRUE(second.Ended());
+}
+
+}  // namespace
+
+namespace {
+
+LRESULT CALLBACK CloseMenusAtOnce(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR, DWORD_PTR) {
+  if (message == WM_ENTERIDLE && wParam == MSGF_MENU) ::EndMenu();
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(MainDialogTest, HeadingClicksAndRowCommandsReachTheList) {
+  ASSERT_TRUE(created);
+  HWND list = dialog.Item(IDC_RESULT_LIST);
+  const auto& table = dialog.ResultList();
+
+  // The dialog hands the heading click back to the list, which sorts itself.
+  NMLISTVIEW columnClick{};
+  columnClick.hdr = {list, IDC_RESULT_LIST, LVN_COLUMNCLICK};
+  columnClick.iItem = -1;
+  columnClick.iSubItem = scan::VersionColumn;
+  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&columnClick));
+  ASSERT_GE(table.RowCount(), 2);
+  EXPECT_EQ(table.Cell(0, scan::VersionColumn), "2.0.1.0");
+  EXPECT_EQ(table.Cell(table.RowCount() - 1, scan::VersionColumn), "16.0.0.1711");
+
+  ASSERT_TRUE(::SetWindowSubclass(dialog.Handle(), CloseMenusAtOnce, 1, 0));
+  NMITEMACTIVATE rightClick{};
+  rightClick.hdr = {list, IDC_RESULT_LIST, NM_RCLICK};
+  rightClick.iItem = 1;
+  rightClick.iSubItem = scan::LocationColumn;
+  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&rightClick));
+  ::RemoveWindowSubclass(dialog.Handle(), CloseMenusAtOnce, 1);
+  EXPECT_EQ(dialog.LastClick().ClickedRow, 1);
+  EXPECT_EQ(dialog.LastClick().ClickedColumn, scan::LocationColumn);
+
+  ::SendMessageA(dialog.Handle(), WM_COMMAND, ID_LIST_COPY_ITEM, 0);
+  EXPECT_EQ(list_test::ReadClipboardText().text, table.Cell(1, scan::LocationColumn));
+  ::SendMessageA(dialog.Handle(), WM_COMMAND, ID_LIST_COPY_ROW, 0);
+  EXPECT_EQ(list_test::ReadClipboardText().text, ui::RowText(table, 1));
+
+  std::vector<win::ShellRequest> requests;
+  const win::ScopedShellLauncher recorder([&](const win::ShellRequest& request) {
+    requests.push_back(request);
+    return reinterpret_cast<HINSTANCE>(42);
+  });
+  ::SendMessageA(dialog.Handle(), WM_COMMAND, ID_LIST_EXPLORE_LOCATION, 0);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].verb, "explore");
+  EXPECT_EQ(requests[0].file, table.Cell(1, scan::LocationColumn));
 }
 
 }  // namespace

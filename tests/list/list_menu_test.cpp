@@ -48,9 +48,15 @@ class ListMenuTest : public ::testing::Test {
   // A right click at (x, y) on the given cell, as the list reports it.
   LRESULT RightClick(int row, int column, int x = 300, int y = 200) {
     ::SetCursorPos(x, y);
+    // On a Wine desktop the move reaches the server a little later.
+    MSG msg;
+    POINT at{};
+    for (int wait = 0; wait < 100 && (::GetCursorPos(&at), at.x != x || at.y != y); ++wait) {
+      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+      ::Sleep(10);
+    }
     // GetMessagePos reports the cursor as of the last message taken.
     ::PostMessageA(window.Host(), WM_NULL, 0, 0);
-    MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
     NMITEMACTIVATE notification{};
     notification.hdr.hwndFrom = window.List();
