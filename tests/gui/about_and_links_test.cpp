@@ -34,6 +34,11 @@ class AboutAndLinksTest : public ::testing::Test {
           EXPECT_EQ(::GetWindow(about, GW_OWNER), dialog.Handle());
           EXPECT_FALSE(::IsWindowEnabled(dialog.Handle()));
           EXPECT_EQ(::GetFocus(), ::GetDlgItem(about, IDOK));
+          RECT box, owner;  // centred on the main window
+          ::GetWindowRect(about, &box);
+          ::GetWindowRect(dialog.Handle(), &owner);
+          EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 1);
+          EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 1);
           ::SendMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_HOME_PAGE_LINK, BN_CLICKED),
                          reinterpret_cast<LPARAM>(::GetDlgItem(about, IDC_HOME_PAGE_LINK)));
           EXPECT_TRUE(::IsWindowVisible(about));  // the link leaves the box open

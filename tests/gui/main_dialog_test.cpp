@@ -44,6 +44,12 @@ class MainDialogTest : public ::testing::Test {
 TEST_F(MainDialogTest, ControlsAsTheTemplateLaysThemOut) {
   ASSERT_TRUE(created);
   EXPECT_EQ(WindowText(dialog.Handle()), "Varnock v1.3");
+  // Placed at 0, 0 in the template: centred on the screen.
+  RECT window, area;
+  ::GetWindowRect(dialog.Handle(), &window);
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  EXPECT_NEAR(window.left + window.right, area.left + area.right, 1);
+  EXPECT_NEAR(window.top + window.bottom, area.top + area.bottom, 1);
   const struct {
     int id;
     const char* className;
