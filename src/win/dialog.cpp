@@ -34,25 +34,21 @@ bool IsPlainF1(const MSG& message) {
 
 Dialog::Dialog(int templateId, HINSTANCE instance) : templateId_(templateId), instance_(instance) {}
 
-Dialog::~Dialog() {
-  if (hwnd_) ::DestroyWindow(hwnd_);
-}
-
 bool Dialog::CreateWindowFromTemplate(HWND owner) {
   owner_ = owner;
   ended_ = false;
   ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(templateId_), owner, DialogProc,
                        reinterpret_cast<LPARAM>(this));
-  return hwnd_ != nullptr;
+  return static_cast<bool>(window_);
 }
 
 bool Dialog::Create(HWND owner) {
   modal_ = false;
-  return hwnd_ != nullptr || CreateWindowFromTemplate(owner);
+  return window_ || CreateWindowFromTemplate(owner);
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
-  if (hwnd_) return -1;
+  if (window_) return -1;
   modal_ = true;
   // The owner stays usable should the dialog fail to appear.
   const bool disableOwner = owner && ::IsWindowEnabled(owner);
@@ -61,10 +57,10 @@ INT_PTR Dialog::DoModal(HWND owner) {
     if (disableOwner) ::EnableWindow(owner, TRUE);
     return -1;
   }
-  if (!ended_) ::ShowWindow(hwnd_, SW_SHOW);
+  if (!ended_) ::ShowWindow(Handle(), SW_SHOW);
 
   MSG message;
-  while (!ended_ && hwnd_) {
+  while (!ended_ && window_) {
     const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {  // leave the quit for the loop further out
@@ -78,7 +74,7 @@ INT_PTR Dialog::DoModal(HWND owner) {
   }
   // Enabled again before the dialog goes, so activation returns to it.
   if (disableOwner) ::EnableWindow(owner, TRUE);
-  if (hwnd_) ::DestroyWindow(hwnd_);
+  window_.reset();
   return result_;
 }
 
@@ -86,23 +82,24 @@ void Dialog::EndDialog(INT_PTR result) {
   result_ = result;
   ended_ = true;
   // A modeless dialog has no loop to leave: it just disappears.
-  if (!modal_ && hwnd_) ::ShowWindow(hwnd_, SW_HIDE);
+  if (!modal_ && window_) ::ShowWindow(Handle(), SW_HIDE);
 }
 
 bool Dialog::PreTranslateMessage(MSG& message) {
-  if (!hwnd_) return false;
-  if (message.hwnd != hwnd_ && !::IsChild(hwnd_, message.hwnd)) return false;
+  HWND dialog = Handle();
+  if (!dialog) return false;
+  if (message.hwnd != dialog && !::IsChild(dialog, message.hwnd)) return false;
   for (HWND window = message.hwnd; window; window = ::GetParent(window)) {
     for (MessageFilter* filter : filters_) {
       if (filter->FilterWindow() == window && filter->PreTranslateMessage(message)) return true;
     }
-    if (window == hwnd_) break;
+    if (window == dialog) break;
   }
   if (IsPlainF1(message)) {
     OnHelp();
     return true;
   }
-  return ::IsDialogMessageA(hwnd_, &message) != FALSE;
+  return ::IsDialogMessageA(dialog, &message) != FALSE;
 }
 
 void Dialog::OnHelp() {
@@ -113,7 +110,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
-    self->hwnd_ = hwnd;
+    self->window_.reset(hwnd);
     ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
   } else {
     self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
@@ -127,7 +124,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    self->hwnd_ = nullptr;
+    self->window_.release();
     self->filters_.clear();
   }
   return handled;
@@ -141,7 +138,7 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (!Dispatch(message, wParam, lParam, result)) return FALSE;
   if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
-  ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+  ::SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, result);
   return TRUE;
 }
 
@@ -196,7 +193,7 @@ void Dialog::CentreIfRequested() {
   SHORT x = 0, y = 0;
   std::memcpy(&x, bytes + at, 2);
   std::memcpy(&y, bytes + at + 2, 2);
-  if (x == 0 && y == 0) CentreWindow(hwnd_, owner_);
+  if (x == 0 && y == 0) CentreWindow(Handle(), owner_);
 }
 
 }  // namespace win

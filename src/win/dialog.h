@@ -12,6 +12,8 @@
 
 #include <vector>
 
+#include "win/unique_handle.h"
+
 namespace win {
 
 class MessageFilter {
@@ -32,7 +34,7 @@ inline constexpr WORD kHelpCommand = 0xE146;
 class Dialog {
  public:
   explicit Dialog(int templateId, HINSTANCE instance = ::GetModuleHandleA(nullptr));
-  virtual ~Dialog();
+  virtual ~Dialog() = default;
   Dialog(const Dialog&) = delete;
   Dialog& operator=(const Dialog&) = delete;
 
@@ -46,8 +48,8 @@ class Dialog {
   void EndDialog(INT_PTR result);
   bool Ended() const { return ended_; }
 
-  HWND Handle() const { return hwnd_; }
-  HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+  HWND Handle() const { return window_.get(); }
+  HWND Item(int id) const { return ::GetDlgItem(window_.get(), id); }
 
   void AddMessageFilter(MessageFilter& filter) { filters_.push_back(&filter); }
   // Filters, then keyboard navigation; true when the message was consumed.
@@ -73,12 +75,14 @@ class Dialog {
 
   int templateId_;
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   bool modal_ = false;
   bool ended_ = false;
   INT_PTR result_ = 0;
   std::vector<MessageFilter*> filters_;
+  // Ours from WM_INITDIALOG; let go at WM_NCDESTROY, when the window is gone.
+  // Last, so the window goes first while the rest is still whole.
+  UniqueWindow window_;
 };
 
 }  // namespace win
