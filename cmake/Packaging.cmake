@@ -41,4 +41,14 @@ if(BUILD_TESTING)
                    --report-exe $<TARGET_FILE:varnock-report>
                    --with-app ${VARNOCK_ARCHIVE_HAS_APP})
   set_tests_properties(package_archive PROPERTIES TIMEOUT 120)
+
+  set(programs $<TARGET_FILE:varnock-report>)
+  if(TARGET varnock_app)
+    list(APPEND programs $<TARGET_FILE:varnock_app>)
+  endif()
+  find_program(VARNOCK_OBJDUMP NAMES x86_64-w64-mingw32-objdump REQUIRED)
+  add_test(NAME release_system_imports
+           COMMAND ${CMAKE_COMMAND} "-DPROGRAMS=${programs}" -DOBJDUMP=${VARNOCK_OBJDUMP}
+                   -P ${PROJECT_SOURCE_DIR}/tests/packaging/system_imports.cmake)
+  set_tests_properties(release_system_imports PROPERTIES TIMEOUT 60)
 endif()

@@ -1,0 +1,20 @@
+# Fails when a program imports a DLL that Windows does not ship itself: the
+# release must run on a bare machine, so the runtimes are linked in.
+cmake_minimum_required(VERSION 3.20)
+set(allowed ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll ole32.dll
+    SHELL32.dll USER32.dll VERSION.dll)
+string(TOLOWER "${allowed}" allowed)
+foreach(program IN LISTS PROGRAMS)
+  execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cannot read ${program}")
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+  foreach(line IN LISTS imports)
+    string(REPLACE "DLL Name: " "" dll "${line}")
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll IN_LIST allowed)
+      message(FATAL_ERROR "${program} imports ${dll}, which Windows does not ship")
+    endif()
+  endforeach()
+endforeach()
