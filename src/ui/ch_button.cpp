@@ -10,8 +10,6 @@
 namespace ui {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
-
 std::string WindowText(HWND window) {
   std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
   text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
@@ -38,23 +36,9 @@ CHButton::~CHButton() {
   Detach();
 }
 
-bool CHButton::Attach(HWND button) {
-  Detach();
-  if (!button || !::SetWindowSubclass(button, SubclassProc, kSubclassId,
-                                      reinterpret_cast<DWORD_PTR>(this)))
-    return false;
-  button_ = button;
-  return true;
-}
-
-void CHButton::Detach() {
-  if (button_) ::RemoveWindowSubclass(button_, SubclassProc, kSubclassId);
-  button_ = nullptr;
-}
-
 void CHButton::SetLinkStyle(int style) {
   LinkStyle = style;
-  ::InvalidateRect(button_, nullptr, TRUE);
+  ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CHButton::SetHoverCursor(HCURSOR cursor) {
@@ -74,9 +58,9 @@ void CHButton::SetHoverTextColor(COLORREF colour) {
 }
 
 bool CHButton::PreTranslateMessage(MSG& message) {
-  if (!ToolTip && button_) {
+  if (!ToolTip && Handle()) {
     ToolTip.reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button_, nullptr,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                     ::GetModuleHandleA(nullptr), nullptr));
     if (ToolTip) ::SendMessageA(ToolTip.get(), TTM_ACTIVATE, FALSE, 0);
   }
@@ -116,11 +100,11 @@ void CHButton::OnMouseMove() {
   if (UseHoverCursor) ::SetCursor(HoverCursor);
   if (Hovering) return;
   Hovering = TRUE;
-  ::InvalidateRect(button_, nullptr, TRUE);
+  ::InvalidateRect(Handle(), nullptr, TRUE);
   TRACKMOUSEEVENT track{};
   track.cbSize = sizeof track;
   track.dwFlags = TME_LEAVE;
-  track.hwndTrack = button_;
+  track.hwndTrack = Handle();
   ::_TrackMouseEvent(&track);
 }
 
@@ -130,7 +114,7 @@ void CHButton::OnMouseButton() {
 
 LRESULT CHButton::OnMouseLeave(WPARAM, LPARAM) {
   Hovering = FALSE;
-  ::InvalidateRect(button_, nullptr, TRUE);
+  ::InvalidateRect(Handle(), nullptr, TRUE);
   return 0;
 }
 
@@ -143,12 +127,12 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   RECT r = item.rcItem;
   const UINT state = item.itemState;
 
-  const std::string text = WindowText(button_);
+  const std::string text = WindowText(Handle());
   SIZE extent{};
   ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
 
   // Declared before the selection, so it outlives it.
-  win::UniqueFont underlined = Underlined() ? UnderlinedFontOf(button_) : win::UniqueFont();
+  win::UniqueFont underlined = Underlined() ? UnderlinedFontOf(Handle()) : win::UniqueFont();
   const win::SelectedObject font(dc, underlined.get());
 
   win::FillSolidRect(dc, item.rcItem, BackColor);
@@ -157,8 +141,8 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   const LONG v = extent.cy / 2;
 
   RECT placed{};
-  ::GetWindowRect(button_, &placed);
-  HWND parent = ::GetParent(button_);
+  ::GetWindowRect(Handle(), &placed);
+  HWND parent = ::GetParent(Handle());
   POINT corners[2] = {{placed.left, placed.top}, {placed.right, placed.bottom}};
   ::ScreenToClient(parent, &corners[0]);
   ::ScreenToClient(parent, &corners[1]);
@@ -186,7 +170,7 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
     }
   }
 
-  ::MoveWindow(button_, target.left, target.top, 2 * h + 4, 2 * v + 4, TRUE);
+  ::MoveWindow(Handle(), target.left, target.top, 2 * h + 4, 2 * v + 4, TRUE);
 }
 
 }  // namespace ui

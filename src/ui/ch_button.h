@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "win/dialog.h"
+#include "win/subclass.h"
 #include "win/unique_handle.h"
 
 namespace ui {
@@ -24,9 +25,9 @@ class CHButton : public win::MessageFilter {
   CHButton(const CHButton&) = delete;
   CHButton& operator=(const CHButton&) = delete;
 
-  bool Attach(HWND button);
-  void Detach();
-  HWND Handle() const { return button_; }
+  bool Attach(HWND button) { return subclass_.Attach(button, this); }
+  void Detach() { subclass_.Detach(); }
+  HWND Handle() const { return subclass_.Handle(); }
 
   // Stores the style and redraws the whole control.
   void SetLinkStyle(int style);
@@ -40,7 +41,7 @@ class CHButton : public win::MessageFilter {
 
   // The tooltip window is made at the first message and relays every one;
   // it has no tool and is never active, so no tip ever shows.
-  HWND FilterWindow() const override { return button_; }
+  HWND FilterWindow() const override { return Handle(); }
   bool PreTranslateMessage(MSG& message) override;
 
   void DrawItem(const DRAWITEMSTRUCT& item);
@@ -52,7 +53,7 @@ class CHButton : public win::MessageFilter {
   LRESULT OnMouseLeave(WPARAM, LPARAM);
   bool Underlined() const;
 
-  HWND button_ = nullptr;
+  win::Subclass subclass_{SubclassProc};
 
   COLORREF BackColor;
   HCURSOR HoverCursor = nullptr;

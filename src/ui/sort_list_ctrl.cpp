@@ -14,7 +14,6 @@ int LastSortColumn = -1;
 BOOL SortAscending = 1;
 
 namespace {
-constexpr UINT_PTR kSubclassId = 1;
 // Image, item data and state: what a row carries besides its texts.
 constexpr UINT kRowExtrasMask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;  // 0xE
 constexpr UINT kRowStateMask = 0xFF0F;  // focus, selection, cut, drop, overlay, state image
@@ -39,19 +38,6 @@ class RedrawSuspended {
 };
 }  // namespace
 
-bool SortListCtrl::Attach(HWND list) {
-  Detach();
-  if (!::SetWindowSubclass(list, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    return false;
-  list_ = list;
-  return true;
-}
-
-void SortListCtrl::Detach() {
-  if (list_) ::RemoveWindowSubclass(list_, SubclassProc, kSubclassId);
-  list_ = nullptr;
-}
-
 LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR refData) {
   auto* self = reinterpret_cast<SortListCtrl*>(refData);
@@ -73,32 +59,32 @@ void SortListCtrl::OnColumnClick(const NMLISTVIEW& notification) {
   SortAscending = column == LastSortColumn ? !SortAscending : 1;
   LastSortColumn = column;
 
-  const int rows = ListViewTable(list_).RowCount();
+  const int rows = ListViewTable(Handle()).RowCount();
   const bool numeric = IsNumericColumn(column, rows);
-  const RedrawSuspended quiet(list_);
+  const RedrawSuspended quiet(Handle());
   // Every click rewrites the keys, numeric or not; nothing else reads them.
   SetSortKeys(column, rows);
   if (numeric)
-    ::SendMessageA(list_, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareSortKeys));
+    ::SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareSortKeys));
   else
     SortRowsByText(column, SortAscending != 0, 0, -1);
 }
 
 bool SortListCtrl::IsNumericColumn(int column, int rows) const {
-  const ListViewTable table(list_);
+  const ListViewTable table(Handle());
   for (int row = 0; row < rows; ++row)
     if (!IsNumericText(table.Cell(row, column))) return false;
   return true;
 }
 
 void SortListCtrl::SetSortKeys(int column, int rows) {
-  const ListViewTable table(list_);
+  const ListViewTable table(Handle());
   for (int row = 0; row < rows; ++row) {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     item.lParam = SortKey(table.Cell(row, column), SortAscending != 0);
-    ::SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
 }
 
@@ -109,7 +95,7 @@ int CALLBACK SortListCtrl::CompareSortKeys(LPARAM key1, LPARAM key2, LPARAM) {
 }
 
 bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high) {
-  ListViewTable table(list_);
+  ListViewTable table(Handle());
   if (column >= table.ColumnCount()) return false;
   if (high == -1) high = table.RowCount() - 1;
   if (high <= low) return false;
@@ -137,7 +123,7 @@ bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high)
 }
 
 void SortListCtrl::ExchangeRows(int i, int j) {
-  ListViewTable table(list_);
+  ListViewTable table(Handle());
   const int columns = table.ColumnCount();
   std::vector<std::string> savedTexts;
   for (int k = 0; k < columns; ++k) savedTexts.push_back(table.Cell(i, k));
@@ -148,15 +134,15 @@ void SortListCtrl::ExchangeRows(int i, int j) {
   extrasOfI.stateMask = kRowStateMask;
   LVITEMA extrasOfJ = extrasOfI;
   extrasOfJ.iItem = j;
-  ::SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
-  ::SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
+  ::SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
+  ::SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
 
   for (int k = 0; k < columns; ++k) table.SetCell(i, k, table.Cell(j, k));
   extrasOfJ.iItem = i;
-  ::SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
+  ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
   for (int k = 0; k < columns; ++k) table.SetCell(j, k, savedTexts[k]);
   extrasOfI.iItem = j;
-  ::SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
+  ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
 }
 
 }  // namespace ui

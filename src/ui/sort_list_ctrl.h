@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "win/subclass.h"
+
 namespace ui {
 
 // Held once for the whole program, not per list, and never reset: after a
@@ -19,15 +21,14 @@ extern BOOL SortAscending;  // 1 ascending, 0 descending
 class SortListCtrl {
  public:
   SortListCtrl() = default;
-  ~SortListCtrl() { Detach(); }
   // The subclass finds the wrapper through its reference data, so it stays put.
   SortListCtrl(const SortListCtrl&) = delete;
   SortListCtrl& operator=(const SortListCtrl&) = delete;
 
   // Subclasses an existing report-view list, e.g. the dialog's control 1000.
-  bool Attach(HWND list);
-  void Detach();
-  HWND Handle() const { return list_; }
+  bool Attach(HWND list) { return subclass_.Attach(list, this); }
+  void Detach() { subclass_.Detach(); }
+  HWND Handle() const { return subclass_.Handle(); }
 
   void OnColumnClick(const NMLISTVIEW& notification);
 
@@ -46,7 +47,7 @@ class SortListCtrl {
   bool IsNumericColumn(int column, int rows) const;
   void ExchangeRows(int i, int j);
 
-  HWND list_ = nullptr;
+  win::Subclass subclass_{SubclassProc};
 };
 
 }  // namespace ui
