@@ -47,6 +47,7 @@ REGSAM RegKeyCursor::AccessMask(DWORD flags) {
 }
 
 void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags) {
+  Parents.clear();
   RootKey = root;
   BasePath = path;
   CurrentPath = BasePath;
@@ -63,7 +64,10 @@ void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags) {
   }
 }
 
-void RegKeyCursor::Close() { KeyHandle.reset(); }
+void RegKeyCursor::Close() {
+  Parents.clear();
+  KeyHandle.reset();
+}
 
 int RegKeyCursor::HasNames(Kind kind) const {
   if (!KeyHandle) return 0;
@@ -109,24 +113,23 @@ std::string RegKeyCursor::NextSubKeyName(int& cursor) const {
   return NextName(Kind::SubKeys, cursor);
 }
 
-void RegKeyCursor::Reopen() {
-  std::string base = BasePath;
-  Close();
-  Open(RootKey, CurrentPath, AccessFlags);
-  BasePath = std::move(base);
-}
-
 void RegKeyCursor::Descend(const std::string& name) {
+  win::UniqueHkey child;
+  if (KeyHandle && ::RegCreateKeyExA(KeyHandle.get(), name.c_str(), 0, nullptr,
+                                     REG_OPTION_NON_VOLATILE, AccessMask(AccessFlags), nullptr,
+                                     child.put(), nullptr) != ERROR_SUCCESS)
+    child.release();  // the call wrote nothing we own
+  Parents.push_back({std::move(KeyHandle), CurrentPath.size()});
+  KeyHandle = std::move(child);
   CurrentPath += '\\';
   CurrentPath += name;
-  Reopen();
 }
 
 void RegKeyCursor::Ascend() {
-  if (ansi::Compare(CurrentPath, BasePath) == 0) return;
-  std::size_t cut = ansi::FindLastBackslash(CurrentPath);
-  CurrentPath.resize(cut == std::string::npos ? 0 : cut);
-  Reopen();
+  if (Parents.empty()) return;  // at BasePath, which it never goes above
+  KeyHandle = std::move(Parents.back().key);
+  CurrentPath.resize(Parents.back().pathLength);
+  Parents.pop_back();
 }
 
 void RegKeyCursor::QueryValue(const std::string& name, std::string& result,

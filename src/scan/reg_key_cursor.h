@@ -8,9 +8,16 @@
 // the process may create it. Nothing is ever reported: a failed open leaves a
 // cursor without a key, which answers 0 to HasValues/HasSubKeys and ends any
 // loop at once.
+//
+// Descend opens the subkey relative to the key open now and keeps that key
+// open beneath it, so Ascend needs no reopen. Spelling the whole path out
+// from the root would fail past MAX_PATH characters under Wine, and a key
+// that cannot be opened (too deep, or nobody may read it) would leave the
+// cursor with no way back up: every key after it would go unscanned.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "win/unique_handle.h"
 
@@ -53,13 +60,19 @@ class RegKeyCursor {
   enum class Kind { Values, SubKeys };
   int HasNames(Kind kind) const;
   std::string NextName(Kind kind, int& cursor) const;
-  void Reopen();
+
+  // A key Descend went down from, and how long CurrentPath was there.
+  struct Level {
+    win::UniqueHkey key;
+    std::size_t pathLength;
+  };
 
   HKEY RootKey = nullptr;
   std::string BasePath;
   win::UniqueHkey KeyHandle;
   std::string CurrentPath;
   DWORD AccessFlags = 0;
+  std::vector<Level> Parents;  // one per Descend not yet undone
 };
 
 }  // namespace scan

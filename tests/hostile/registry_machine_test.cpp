@@ -1,0 +1,258 @@
+// Registries no installer writes: key trees deep and wide, huge values, names
+// at the platform's length limits, values of every type, keys nobody may read.
+// The scan must end, walk what it should and lose no row to a key it could
+// not open.
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scan/memory_table.h"
+#include "scan/plugin_scanner.h"
+#include "scan/report.h"
+#include "support/scratch_registry.h"
+#include "support/temp_tree.h"
+#include "win/unique_handle.h"
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+constexpr const char* kPhotoshop = "Software\\Adobe\\Photoshop";
+constexpr const char* kElements = "Software\\Adobe\\Photoshop Elements";
+
+win::UniqueHkey CreateBelow(HKEY parent, const std::string& name) {
+  win::UniqueHkey key;
+  if (::RegCreateKeyExA(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
+    key.release();
+  return key;
+}
+
+bool SetValue(HKEY key, const std::string& name, DWORD type, const std::string& bytes) {
+  return ::RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+std::string Sz(const std::string& text) { return text + '\0'; }
+
+class HostileRegistryTest : public ::testing::Test {
+ protected:
+  // A folder of its own holding one raw-camera plug-in.
+  std::string PluginFolder(const std::string& name) {
+    tree.CopyFixture("fixture_cr_3_7", name + "\\Camera Raw.8bi");
+    return tree.Path(name);
+  }
+  void Scan() {
+    scanner.Reset();
+    table.Clear();
+    scanner.ScanInstallations();
+  }
+  Texts Locations() const {
+    Texts folders;
+    for (const auto& row : table.Rows()) folders.push_back(row[scan::LocationColumn]);
+    std::sort(folders.begin(), folders.end());
+    return folders;
+  }
+  // Keys nested one in the next, each made relative to its parent so no
+  // full path is ever spelt out; returns the deepest key reached.
+  win::UniqueHkey Nest(const std::string& path, int levels,
+                       const std::function<std::string(int)>& name, int& reached) {
+    registry.CreateKey(path);
+    win::UniqueHkey key = CreateBelow(HKEY_LOCAL_MACHINE, path);
+    for (reached = 0; reached < levels; ++reached) {
+      win::UniqueHkey next = CreateBelow(key.get(), name(reached + 1));
+      if (!next) break;
+      key = std::move(next);
+    }
+    return key;
+  }
+
+  test_support::ScratchRegistry registry;
+  test_support::TempTree tree;
+  scan::MemoryTable table;
+  scan::PluginScanner scanner{table};
+};
+
+TEST_F(HostileRegistryTest, SubkeysNested512DeepAreWalkedToTheBottom) {
+  const std::string version = std::string(kPhotoshop) + "\\7.0";
+  int reached = 0;
+  win::UniqueHkey deepest = Nest(version, 512, [](int) { return "d"; }, reached);
+  ASSERT_EQ(reached, 512);
+  ASSERT_TRUE(SetValue(deepest.get(), "Plugins", REG_SZ, Sz(PluginFolder("deepest"))));
+  registry.SetString(version + "\\d", "Plugins", PluginFolder("shallow"));
+  registry.SetString(std::string(kPhotoshop) + "\\8.0", "Plugins", PluginFolder("next version"));
+  Scan();
+  EXPECT_EQ(Locations(),
+            (Texts{tree.Path("deepest"), tree.Path("next version"), tree.Path("shallow")}));
+}
+
+TEST_F(HostileRegistryTest, LongNamesNestedDeepAreWalkedToTheBottom) {
+  // Names of the longest length a key may have, 160 deep: a full path of
+  // some 41,000 characters, far past what a path spelt out from the root may be.
+  const std::string version = std::string(kPhotoshop) + "\\7.0";
+  int reached = 0;
+  win::UniqueHkey deepest = Nest(
+      version, 160,
+      [](int level) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%03d", level);
+        return "a" + std::string(251, '\xe9') + digits;
+      },
+      reached);
+  ASSERT_EQ(reached, 160);
+  SetValue(deepest.get(), "Plugins", REG_SZ, Sz(PluginFolder("bottom")));
+  registry.SetString(version, "Plugins", PluginFolder("version key"));
+  registry.SetString(version + "\\b after", "Plugins", PluginFolder("sibling after"));
+  registry.SetString(std::string(kPhotoshop) + "\\8.0", "Plugins", PluginFolder("next version"));
+  Scan();
+  EXPECT_EQ(Locations(), (Texts{tree.Path("bottom"), tree.Path("next version"),
+                                tree.Path("sibling after"), tree.Path("version key")}));
+}
+
+TEST_F(HostileRegistryTest, TenThousandVersionsAreAllScannedAndReported) {
+  registry.CreateKey(kElements);
+  win::UniqueHkey product = CreateBelow(HKEY_LOCAL_MACHINE, kElements);
+  char name[16];
+  for (int i = 0; i < 10000; ++i) {
+    std::snprintf(name, sizeof name, "v%05d", i);
+    ASSERT_TRUE(CreateBelow(product.get(), name)) << name;
+  }
+  registry.SetString(std::string(kElements) + "\\v00000", "Plugins", PluginFolder("first"));
+  registry.SetString(std::string(kElements) + "\\v09999", "Plugins", PluginFolder("last"));
+  Scan();
+  EXPECT_EQ(Locations(), (Texts{tree.Path("first"), tree.Path("last")}));
+  ASSERT_EQ(table.RowCount(), 2);
+  EXPECT_EQ(table.Cell(0, scan::ProductColumn) + table.Cell(1, scan::ProductColumn),
+            "v09999v00000");
+
+  const auto installations = scan::ReadInstallations();
+  ASSERT_EQ(installations.size(), 2u);
+  EXPECT_EQ(installations[1].versionKeys.size(), 10000u);
+  EXPECT_EQ(installations[1].versionKeys.back(), "v09999");
+}
+
+TEST_F(HostileRegistryTest, MegabyteValuesAreReadWhole) {
+  const std::string version = std::string(kPhotoshop) + "\\9.0";
+  const std::string megabyte(1 << 20, 'y');
+  // A drive path too long for any folder: walked in vain, and it is the label.
+  registry.SetString(version, "ApplicationPath", "C:\\" + megabyte);
+  registry.SetString(version, "Plugins", PluginFolder("P"));
+  registry.SetString(version, "Junk", std::string(1 << 20, 'z'));
+  Scan();
+  ASSERT_EQ(table.RowCount(), 1);
+  EXPECT_EQ(table.Cell(0, scan::ProductColumn), megabyte);
+  EXPECT_EQ(table.Cell(0, scan::VersionColumn), "3.7.0.0");
+  scan::StringSink report;
+  scan::WriteTextReport(table, report);
+  EXPECT_NE(report.text.find("Product:\t" + megabyte + "\r\n"), std::string::npos);
+}
+
+TEST_F(HostileRegistryTest, NamesAtTheLengthLimitsWithBytesAboveAscii) {
+  std::string versionName, subKeyName, valueName;
+  for (int i = 0; i < 255; ++i) versionName += "\xc4\xe9\xff\x80"[i % 4];
+  for (int i = 0; i < 255; ++i) subKeyName += "\xe0\xdf\x9c"[i % 3];
+  for (int i = 0; i < 16383; ++i) valueName += i % 2 ? '\xf1' : 'n';
+  // The version key's path alone is longer than MAX_PATH: made relative.
+  registry.CreateKey(kPhotoshop);
+  win::UniqueHkey version = CreateBelow(CreateBelow(HKEY_LOCAL_MACHINE, kPhotoshop).get(), versionName);
+  ASSERT_TRUE(version);
+  ASSERT_TRUE(SetValue(version.get(), valueName, REG_SZ, Sz(PluginFolder("value name"))));
+  ASSERT_TRUE(SetValue(CreateBelow(version.get(), subKeyName).get(), "p", REG_SZ,
+                       Sz(PluginFolder("subkey name"))));
+  Scan();
+  ASSERT_EQ(Locations(), (Texts{tree.Path("subkey name"), tree.Path("value name")}));
+  // Without an application path the version key's own name is the label.
+  for (const auto& row : table.Rows()) EXPECT_EQ(row[scan::ProductColumn], versionName);
+  EXPECT_EQ(scan::ReadInstallations()[0].versionKeys, Texts{versionName});
+}
+
+TEST_F(HostileRegistryTest, OnlyStringValuesNameFolders) {
+  struct Case {
+    const char* folder;
+    DWORD type;
+    std::function<std::string(const std::string&)> data;  // from the folder's path
+    bool walked;
+  };
+  const std::vector<Case> cases = {
+      {"sz", REG_SZ, Sz, true},
+      {"sz without zero", REG_SZ, [](const std::string& p) { return p; }, true},
+      {"sz after a zero", REG_SZ, [](const std::string& p) { return Sz("x") + Sz(p); }, false},
+      {"none", REG_NONE, Sz, false},
+      {"expand", REG_EXPAND_SZ, Sz, false},
+      {"binary", REG_BINARY, Sz, false},
+      {"multi", REG_MULTI_SZ, [](const std::string& p) { return Sz(p) + '\0'; }, false},
+      {"big endian", REG_DWORD_BIG_ENDIAN, Sz, false},
+      {"link", REG_LINK, Sz, false},
+      {"resources", REG_RESOURCE_LIST, Sz, false},
+      {"qword", REG_QWORD, Sz, false},
+      {"unknown type", 0x7fff, Sz, false},
+      {"dword of a path", REG_DWORD, Sz, false},
+      {"dword of 0 bytes", REG_DWORD, [](const std::string&) { return std::string(); }, false},
+      {"dword of 2 bytes", REG_DWORD, [](const std::string&) { return std::string("\1\0", 2); },
+       false},
+      {"dword of 8 bytes", REG_DWORD, [](const std::string& p) { return p.substr(0, 8); }, false},
+  };
+  const std::string version = std::string(kPhotoshop) + "\\7.0";
+  Texts expected;
+  for (const Case& c : cases) {
+    const std::string folder = PluginFolder(c.folder);
+    registry.SetRaw(version, c.folder, c.type, c.data(folder));
+    if (c.walked) expected.push_back(folder);
+  }
+  std::sort(expected.begin(), expected.end());
+  Scan();
+  EXPECT_EQ(Locations(), expected);
+}
+
+// Replaces a key's access list with one that grants nobody anything, and
+// puts the old one back when it goes so the scratch registry can be deleted.
+class LockedKey {
+ public:
+  explicit LockedKey(win::UniqueHkey key) : key_(std::move(key)) {
+    ::GetSecurityInfo(key_.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                      &oldDacl_, nullptr, &oldDescriptor_);
+    ::InitializeAcl(reinterpret_cast<ACL*>(empty_), sizeof empty_, ACL_REVISION);
+    ::SetSecurityInfo(key_.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                      reinterpret_cast<ACL*>(empty_), nullptr);
+  }
+  ~LockedKey() {
+    ::SetSecurityInfo(key_.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                      oldDacl_, nullptr);
+    if (oldDescriptor_) ::LocalFree(oldDescriptor_);
+  }
+  LockedKey(const LockedKey&) = delete;
+  LockedKey& operator=(const LockedKey&) = delete;
+
+ private:
+  win::UniqueHkey key_;
+  ACL* oldDacl_ = nullptr;
+  PSECURITY_DESCRIPTOR oldDescriptor_ = nullptr;
+  alignas(DWORD) unsigned char empty_[64] = {};
+};
+
+TEST_F(HostileRegistryTest, KeysNobodyMayReadLoseNoRowElsewhere) {
+  const std::string p = kPhotoshop;
+  registry.SetString(p + "\\6.0", "Plugins", PluginFolder("locked version"));
+  registry.SetString(p + "\\7.0", "Plugins", PluginFolder("version"));
+  registry.SetString(p + "\\7.0\\A", "Plugins", PluginFolder("locked subkey"));
+  registry.SetString(p + "\\7.0\\B", "Plugins", PluginFolder("subkey after"));
+  registry.SetString(p + "\\8.0", "Plugins", PluginFolder("next version"));
+  const LockedKey lockedVersion(CreateBelow(HKEY_LOCAL_MACHINE, p + "\\6.0"));
+  const LockedKey lockedSubKey(CreateBelow(HKEY_LOCAL_MACHINE, p + "\\7.0\\A"));
+  win::UniqueHkey probe;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (p + "\\6.0").c_str(), 0, KEY_READ, probe.put()) ==
+      ERROR_SUCCESS)
+    GTEST_SKIP() << "this registry does not enforce key security";
+  probe.release();
+  Scan();
+  EXPECT_EQ(Locations(),
+            (Texts{tree.Path("next version"), tree.Path("subkey after"), tree.Path("version")}));
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+# Machines no installer would make: the scan, the list, the sort and the
+# report must neither crash, hang, leak nor lose a row on any of them.
+set(hostile_dir ${CMAKE_CURRENT_LIST_DIR})
+include(${hostile_dir}/testdata.cmake)
+
+add_library(varnock_hostile_support STATIC
+  ${hostile_dir}/pe_image.cpp
+  ${hostile_dir}/wide_files.cpp)
+target_include_directories(varnock_hostile_support PUBLIC ${hostile_dir})
+target_link_libraries(varnock_hostile_support PUBLIC varnock_win)
+
+varnock_test(hostile_scan_tests
+  SOURCES
+    ${hostile_dir}/registry_machine_test.cpp
+    ${hostile_dir}/file_machine_test.cpp
+    ${hostile_dir}/version_mutation_test.cpp
+  LIBS varnock_hostile_support
+  TIMEOUT 240)
