@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "scan/version_bounds.h"
 #include "win/ansi.h"
 
 namespace scan {
@@ -11,6 +12,9 @@ bool FileVersionReader::Load(const std::string& path) {
   codePage_ = kPresetCodePage;
   language_ = kPresetLanguage;
   fixedInfo_ = {};
+
+  const VersionBounds bounds = CheckVersionBounds(path);
+  if (bounds == VersionBounds::Absent || bounds == VersionBounds::Outside) return false;
 
   DWORD ignored = 0;
   DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
