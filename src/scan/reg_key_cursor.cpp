@@ -11,24 +11,17 @@ namespace scan {
 namespace {
 
 // Names are at most 255 characters for keys and 16383 for values; in a
-// double-byte code page that may take twice as many bytes as the length the
-// key reports, so a name that does not fit is read again with room to spare.
+// double-byte code page that may take twice as many bytes, so a name that does
+// not fit is read again with room to spare. The first read offers room for any
+// key name rather than asking the key for its longest: Wine answers that
+// question by looking at every subkey, which made a walk over many subkeys
+// quadratic.
+constexpr DWORD kFirstNameBytes = 256;
 constexpr DWORD kMaxNameBytes = 2 * 16384;
 
 LONG EnumName(HKEY key, bool values, DWORD index, char* buffer, DWORD& size) {
   return values ? ::RegEnumValueA(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr)
                 : ::RegEnumKeyExA(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
-}
-
-DWORD LongestNameLength(HKEY key, bool values) {
-  DWORD n = 0;
-  if (values)
-    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &n,
-                       nullptr, nullptr, nullptr);
-  else
-    ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr,
-                       nullptr, nullptr, nullptr);
-  return n;
 }
 
 }  // namespace
@@ -72,9 +65,10 @@ void RegKeyCursor::Close() {
 int RegKeyCursor::HasNames(Kind kind) const {
   if (!KeyHandle) return 0;
   const bool values = kind == Kind::Values;
-  DWORD size = LongestNameLength(KeyHandle.get(), values) + 1;
-  std::vector<char> buffer(size);
-  LONG r = EnumName(KeyHandle.get(), values, 0, buffer.data(), size);
+  // A name too long for the buffer still shows that there is one.
+  char buffer[kFirstNameBytes];
+  DWORD size = kFirstNameBytes;
+  LONG r = EnumName(KeyHandle.get(), values, 0, buffer, size);
   return r != ERROR_NO_MORE_ITEMS ? 1 : 0;
 }
 
@@ -85,7 +79,7 @@ std::string RegKeyCursor::NextName(Kind kind, int& cursor) const {
   }
   const bool values = kind == Kind::Values;
   const DWORD index = static_cast<DWORD>(cursor);
-  DWORD capacity = LongestNameLength(KeyHandle.get(), values) + 1;
+  DWORD capacity = kFirstNameBytes;
   std::vector<char> buffer(capacity);
   std::string name;
   for (;;) {
