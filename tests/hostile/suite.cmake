@@ -5,9 +5,10 @@ include(${hostile_dir}/testdata.cmake)
 
 add_library(varnock_hostile_support STATIC
   ${hostile_dir}/pe_image.cpp
+  ${hostile_dir}/resource_usage.cpp
   ${hostile_dir}/wide_files.cpp)
 target_include_directories(varnock_hostile_support PUBLIC ${hostile_dir})
-target_link_libraries(varnock_hostile_support PUBLIC varnock_win)
+target_link_libraries(varnock_hostile_support PUBLIC varnock_win psapi ntdll gdi32 user32)
 
 varnock_test(hostile_scan_tests
   SOURCES
@@ -15,4 +16,12 @@ varnock_test(hostile_scan_tests
     ${hostile_dir}/file_machine_test.cpp
     ${hostile_dir}/version_mutation_test.cpp
   LIBS varnock_hostile_support
+  TIMEOUT 240)
+
+varnock_test(hostile_list_tests
+  SOURCES
+    ${hostile_dir}/rescan_leak_test.cpp
+    ${hostile_dir}/big_report_test.cpp
+    ${hostile_dir}/hostile_list_test.cpp
+  LIBS varnock_hostile_support varnock_list_test_support
   TIMEOUT 240)
