@@ -11,6 +11,7 @@
 namespace scan {
 
 void PluginScanner::ScanInstallations() {
+  repaint_.Restart();
   for (const char* const* product = ProductTable; *product; ++product) {
     const std::string name = *product;
     RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(name), RegKeyCursor::ReadAccess);
@@ -33,6 +34,7 @@ void PluginScanner::ScanInstallations() {
     }
   }
   AutoSizeColumns();
+  table_.Repaint();  // the rows found since the last paced repaint
 }
 
 void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key) {
@@ -102,7 +104,7 @@ void PluginScanner::AddRow(const std::string& name, const std::string& path,
   table_.SetCell(row, VersionColumn, ReadVersionCell(path));
   table_.SetCell(row, ProductColumn, label);
   table_.SetCell(row, LocationColumn, folder);
-  table_.Repaint();
+  if (repaint_.Due()) table_.Repaint();
 }
 
 }  // namespace scan

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scan/folder_identity.h"
+#include "scan/repaint_pacer.h"
 #include "scan/result_table.h"
 #include "scan/visited_folders.h"
 
@@ -49,6 +50,7 @@ class PluginScanner {
 
   ResultTable& table_;
   std::vector<Ancestor> ancestors_;
+  RepaintPacer repaint_;
 };
 
 }  // namespace scan

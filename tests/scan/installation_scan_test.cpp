@@ -182,4 +182,30 @@ TEST_F(InstallationScanTest, RescanGivesTheSameRows) {
   EXPECT_EQ(table.Rows(), first);
 }
 
+// A list slow to take rows, as the real one is under Wine, that notes how
+// many rows each repaint showed.
+class SlowTable : public MemoryTable {
+ public:
+  int InsertRow(const std::string& file) override {
+    ::Sleep(4);
+    return MemoryTable::InsertRow(file);
+  }
+  void Repaint() override { shown.push_back(RowCount()); }
+  std::vector<int> shown;
+};
+
+TEST_F(InstallationScanTest, RowsAreRepaintedWhileTheScanRunsNotAfterEachOne) {
+  for (int i = 0; i < 40; ++i) tree.MakeFile("App\\Set " + std::to_string(i) + "\\Camera Raw.8bi");
+  AddVersion("Photoshop", "7.0", tree.Path("App"));
+  SlowTable slow;
+  PluginScanner paced(slow);
+  paced.ScanInstallations();
+  ASSERT_EQ(slow.RowCount(), 40);
+  ASSERT_GE(slow.shown.size(), 3u);  // the first row, some while scanning, all at the end
+  EXPECT_LT(slow.shown.size(), 20u);
+  EXPECT_EQ(slow.shown.front(), 1);
+  EXPECT_EQ(slow.shown.back(), 40);
+  EXPECT_TRUE(std::is_sorted(slow.shown.begin(), slow.shown.end()));
+}
+
 }  // namespace
