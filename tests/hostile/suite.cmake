@@ -23,5 +23,5 @@ varnock_test(hostile_list_tests
     ${hostile_dir}/rescan_leak_test.cpp
     ${hostile_dir}/big_report_test.cpp
     ${hostile_dir}/hostile_list_test.cpp
-  LIBS varnock_hostile_support varnock_list_test_support
+  LIBS varnock_hostile_support varnock_list_test_support varnock_app_lib varnock_res
   TIMEOUT 240)
