@@ -10,8 +10,23 @@
 
 namespace scan {
 
+namespace {
+// Brackets a scan's rows, also when the scan is left by an exception.
+class RowBurst {
+ public:
+  explicit RowBurst(ResultTable& table) : table_(table) { table_.BeginRows(); }
+  ~RowBurst() { table_.EndRows(); }
+  RowBurst(const RowBurst&) = delete;
+  RowBurst& operator=(const RowBurst&) = delete;
+
+ private:
+  ResultTable& table_;
+};
+}  // namespace
+
 void PluginScanner::ScanInstallations() {
   repaint_.Restart();
+  const RowBurst burst(table_);
   for (const char* const* product = ProductTable; *product; ++product) {
     const std::string name = *product;
     RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(name), RegKeyCursor::ReadAccess);
@@ -34,8 +49,7 @@ void PluginScanner::ScanInstallations() {
     }
   }
   AutoSizeColumns();
-  table_.Repaint();  // the rows found since the last paced repaint
-}
+}  // the burst's end shows the rows found since the last paced repaint
 
 void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key) {
   for (int cursor = key.HasValues(); cursor != 0;) {
@@ -104,7 +118,11 @@ void PluginScanner::AddRow(const std::string& name, const std::string& path,
   table_.SetCell(row, VersionColumn, ReadVersionCell(path));
   table_.SetCell(row, ProductColumn, label);
   table_.SetCell(row, LocationColumn, folder);
-  if (repaint_.Due()) table_.Repaint();
+  if (repaint_.Due()) {
+    const auto start = RepaintPacer::Clock::now();
+    table_.Repaint();
+    repaint_.Painted(start, RepaintPacer::Clock::now());
+  }
 }
 
 }  // namespace scan

@@ -23,6 +23,10 @@ class ResultTable {
   virtual void SetCell(int row, int column, const std::string& text) = 0;
   // Shows the rows so far; a no-op where nobody is looking.
   virtual void Repaint() {}
+  // A scan's rows come between these, as one burst: the table need draw
+  // them only at each Repaint, and EndRows shows them all.
+  virtual void BeginRows() {}
+  virtual void EndRows() {}
   virtual void AutoSizeColumn(int /*column*/) {}
 
   virtual int RowCount() const = 0;

@@ -22,7 +22,29 @@ void ListViewTable::SetCell(int row, int column, const std::string& text) {
   ::SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void ListViewTable::Repaint() { ::UpdateWindow(list_); }
+void ListViewTable::Repaint() {
+  if (!drawingHeld_) {
+    ::UpdateWindow(list_);
+    return;
+  }
+  // Allowing drawing again invalidates the whole list, which is then drawn.
+  ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  ::UpdateWindow(list_);
+  ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+}
+
+void ListViewTable::BeginRows() {
+  ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  drawingHeld_ = true;
+}
+
+void ListViewTable::EndRows() {
+  if (!drawingHeld_) return;
+  drawingHeld_ = false;
+  ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list_, nullptr, TRUE);
+  ::UpdateWindow(list_);
+}
 
 void ListViewTable::AutoSizeColumn(int column) {
   ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));

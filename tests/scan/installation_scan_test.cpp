@@ -183,7 +183,7 @@ TEST_F(InstallationScanTest, RescanGivesTheSameRows) {
 }
 
 // A list slow to take rows, as the real one is under Wine, that notes how
-// many rows each repaint showed.
+// many rows each repaint showed, the end of the burst included.
 class SlowTable : public MemoryTable {
  public:
   int InsertRow(const std::string& file) override {
@@ -191,6 +191,9 @@ class SlowTable : public MemoryTable {
     return MemoryTable::InsertRow(file);
   }
   void Repaint() override { shown.push_back(RowCount()); }
+  void BeginRows() override { began = RowCount() == 0 && shown.empty(); }
+  void EndRows() override { shown.push_back(RowCount()); }
+  bool began = false;
   std::vector<int> shown;
 };
 
@@ -201,6 +204,7 @@ TEST_F(InstallationScanTest, RowsAreRepaintedWhileTheScanRunsNotAfterEachOne) {
   PluginScanner paced(slow);
   paced.ScanInstallations();
   ASSERT_EQ(slow.RowCount(), 40);
+  EXPECT_TRUE(slow.began);
   ASSERT_GE(slow.shown.size(), 3u);  // the first row, some while scanning, all at the end
   EXPECT_LT(slow.shown.size(), 20u);
   EXPECT_EQ(slow.shown.front(), 1);
