@@ -1,0 +1,255 @@
+// varnock-bench: what the scan costs on a machine sized like real
+// installations, against the floor of listing the same folders and reading
+// the same version resources, measured in the same run (medians).
+//   varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]
+// --smoke lays out a tiny machine and runs each measure once.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench_clock.h"
+#include "floor.h"
+#include "heap_counter.h"
+#include "list_host.h"
+#include "scan/memory_table.h"
+#include "scan/plugin_scanner.h"
+#include "scan/report.h"
+#include "scratch_hklm.h"
+#include "synthetic_machine.h"
+#include "ui/list_view_table.h"
+
+namespace {
+
+struct Options {
+  bool smoke = false;
+  int reps = 5;
+  std::string machine = VARNOCK_BENCH_MACHINE_DIR;
+  std::string fixtures = VARNOCK_BENCH_FIXTURE_DIR;
+};
+
+bool Parse(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--smoke") options.smoke = true;
+    else if (arg == "--reps" && hasValue) options.reps = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--machine" && hasValue) options.machine = argv[++i];
+    else if (arg == "--fixtures" && hasValue) options.fixtures = argv[++i];
+    else return false;
+  }
+  if (options.smoke) options.reps = 1;
+  return true;
+}
+
+// The list drawing itself all through the scan, as it used to: repainted
+// after every row, or only at the scan's pace.
+class DrawnThroughout : public ui::ListViewTable {
+ public:
+  DrawnThroughout(HWND list, bool everyRow) : ui::ListViewTable(list), everyRow_(everyRow) {}
+  void SetCell(int row, int column, const std::string& text) override {
+    ui::ListViewTable::SetCell(row, column, text);
+    if (everyRow_ && column == scan::LocationColumn) ::UpdateWindow(Handle());
+  }
+  void Repaint() override {
+    if (!everyRow_) ::UpdateWindow(Handle());
+  }
+  void BeginRows() override {}
+  void EndRows() override { ::UpdateWindow(Handle()); }
+
+ private:
+  bool everyRow_;
+};
+
+class CountingSink : public scan::ByteSink {
+ public:
+  void Write(std::string_view bytes) override { size += bytes.size(); }
+  std::size_t size = 0;
+};
+
+std::string Thousands(long long n) {
+  std::string digits = std::to_string(n);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
+  return digits;
+}
+
+void Line(const std::string& measure, const std::string& value, const std::string& note) {
+  std::printf("| %-52s | %12s | %-34s |\n", measure.c_str(), value.c_str(), note.c_str());
+}
+
+std::string Time(double seconds) {
+  char text[32];
+  if (seconds >= 1) std::snprintf(text, sizeof text, "%.2f s", seconds);
+  else if (seconds >= 1e-3) std::snprintf(text, sizeof text, "%.1f ms", seconds * 1e3);
+  else std::snprintf(text, sizeof text, "%.1f us", seconds * 1e6);
+  return text;
+}
+
+std::string Ratio(double a, double b, const char* what) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f x %s", b > 0 ? a / b : 0.0, what);
+  return text;
+}
+
+std::string KiB(std::size_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f KiB", bytes / 1024.0);
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!Parse(argc, argv, options)) {
+    std::fputs("usage: varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]\n",
+               stderr);
+    return 2;
+  }
+  bench::ScratchHklm registry;
+  if (!registry.Ready()) {
+    std::fputs("varnock-bench: cannot redirect HKEY_LOCAL_MACHINE\n", stderr);
+    return 1;
+  }
+  const bench::MachineShape shape =
+      options.smoke ? bench::MachineShape{{60, 4, 3, 20}, {20, 4, 1, 10}}
+                    : bench::MachineShape{{2500, 10, 8, 300}, {300, 10, 4, 120}};
+  bench::TreeCount count;
+  const std::string where = options.machine + (options.smoke ? "\\smoke" : "\\full");
+  ::CreateDirectoryA(options.machine.c_str(), nullptr);
+  const auto walks = bench::LayOutMachine(registry, where, shape, options.fixtures, count);
+  std::size_t rawReads = 0, allReads = 0;
+  for (const auto& walk : walks) {
+    rawReads += walk.raw.size();
+    allReads += walk.raw.size() + walk.other.size();
+  }
+
+  scan::MemoryTable memory;
+  scan::PluginScanner headless(memory);
+  bench::ListHost host;
+  ui::ListViewTable paced(host.List());
+  scan::PluginScanner shown(paced);
+  DrawnThroughout everyRow(host.List(), true), pacedOnly(host.List(), false);
+  scan::PluginScanner shownEveryRow(everyRow), shownPacedOnly(pacedOnly);
+
+  bool rowsRight = true;
+  auto floor = [&](bool all) {
+    for (const auto& walk : walks) {
+      bench::ListTree(walk.root);
+      for (const auto& file : walk.raw) bench::ReadVersionResource(file);
+      if (all)
+        for (const auto& file : walk.other) bench::ReadVersionResource(file);
+    }
+  };
+  auto scanInto = [&](scan::PluginScanner& scanner, scan::ResultTable& table, bool all,
+                      const std::function<void()>& clear) {
+    clear();
+    scanner.Reset();
+    scanner.ShowAllPlugins = all;
+    scanner.ScanInstallations();
+    bench::ListHost::PumpMessages();
+    rowsRight &= static_cast<std::size_t>(table.RowCount()) == (all ? allReads : rawReads);
+  };
+  auto clearMemory = [&] { memory.Clear(); };
+  auto clearList = [&] { paced.DeleteAllRows(); };
+
+  struct Measure {
+    std::function<void()> run;
+    std::vector<double> samples;
+    int reps;
+  };
+  const int slowReps = std::max(1, options.reps / 2 + 1);
+  std::vector<Measure> measures = {
+      {[&] { floor(false); }, {}, options.reps},
+      {[&] { scanInto(headless, memory, false, clearMemory); }, {}, options.reps},
+      {[&] { floor(true); }, {}, options.reps},
+      {[&] { scanInto(headless, memory, true, clearMemory); }, {}, options.reps},
+      {[&] { scanInto(shown, paced, true, clearList); }, {}, options.reps},
+      {[&] { scanInto(shownEveryRow, everyRow, true, clearList); }, {}, slowReps},
+      {[&] { scanInto(shownPacedOnly, pacedOnly, true, clearList); }, {}, slowReps},
+  };
+  for (auto& m : measures) m.run();  // warm the file cache and the list
+  for (int rep = 0; rep < options.reps; ++rep)
+    for (auto& m : measures)
+      if (rep < m.reps) m.samples.push_back(bench::Seconds(m.run));
+  std::vector<double> median;
+  for (auto& m : measures) median.push_back(bench::Median(m.samples));
+
+  std::printf("Synthetic machine: %zu folder walks, %s folders, %s files; %zu raw-camera and "
+              "%zu plug-in version reads per scan; median of %d runs%s.\n\n",
+              walks.size(), Thousands(count.folders).c_str(), Thousands(count.files).c_str(),
+              rawReads, allReads, options.reps, rowsRight ? "" : " (ROW COUNTS WRONG)");
+  Line("measure", "median", "compared with");
+  std::printf("|%s|%s|%s|\n", std::string(54, '-').c_str(), std::string(13, '-').append(":").c_str(),
+              std::string(36, '-').c_str());
+  Line("floor: list folders, read raw-camera versions", Time(median[0]), "");
+  Line("headless scan, raw-camera plug-ins", Time(median[1]), Ratio(median[1], median[0], "floor"));
+  Line("floor: list folders, read every plug-in version", Time(median[2]), "");
+  Line("headless scan, every plug-in", Time(median[3]), Ratio(median[3], median[2], "floor"));
+  Line("scan into the shown list, every plug-in", Time(median[4]),
+       Ratio(median[4], median[3], "headless scan"));
+  Line("  drawn throughout, repainted after every row", Time(median[5]),
+       Ratio(median[5], median[3], "headless scan"));
+  Line("  drawn throughout, repainted at the scan's pace", Time(median[6]),
+       Ratio(median[6], median[3], "headless scan"));
+
+  // Growth: the walk alone over trees of growing size.
+  for (int folders : options.smoke ? std::vector<int>{100, 400} : std::vector<int>{1000, 4000, 16000}) {
+    bench::TreeCount scaleCount;
+    const std::string root = options.machine + "\\scale " + std::to_string(folders);
+    const bench::Walk tree = bench::LayOutTree(root, root, {folders, 5, folders / 100, 0},
+                                               {options.fixtures + "\\fixture_cr_3_7.dll"}, {},
+                                               scaleCount);
+    std::vector<double> walkTimes, floorTimes;
+    for (int rep = 0; rep <= options.reps; ++rep) {
+      const double f = bench::Seconds([&] { bench::ListTree(root); });
+      memory.Clear();
+      headless.Reset();
+      headless.ShowAllPlugins = false;
+      const double w = bench::Seconds([&] { headless.WalkPluginFolder("Photoshop CS2", root); });
+      if (rep == 0) continue;  // warm-up
+      floorTimes.push_back(f);
+      walkTimes.push_back(w);
+    }
+    const double perFolder = bench::Median(walkTimes) / scaleCount.folders;
+    Line("walk per folder, " + Thousands(scaleCount.folders) + " folders", Time(perFolder),
+         "listing alone " + Time(bench::Median(floorTimes) / scaleCount.folders));
+  }
+
+  // The report streams: its memory must not grow with the rows.
+  for (int rows : options.smoke ? std::vector<int>{100, 1000} : std::vector<int>{1000, 10000}) {
+    scan::MemoryTable table;
+    for (int i = rows - 1; i >= 0; --i) {
+      const int row = table.InsertRow("Plug-in " + std::to_string(100000 + i) + ".8bf");
+      table.SetCell(row, scan::VersionColumn, "1.2.0." + std::to_string(i % 500));
+      table.SetCell(row, scan::ProductColumn, "Photoshop CS" + std::to_string(2 + i % 3));
+      table.SetCell(row, scan::LocationColumn,
+                    "C:\\Program Files\\Adobe\\Adobe Photoshop CS2\\Plug-Ins\\Group " +
+                        std::to_string(i % 50) + "\\Set " + std::to_string(i));
+    }
+    std::vector<double> times;
+    std::size_t streamedPeak = 0, stringPeak = 0, bytes = 0;
+    for (int rep = 0; rep < options.reps; ++rep) {
+      CountingSink counting;
+      const std::size_t before = bench::HeapInUse();
+      bench::ResetHeapPeak();
+      times.push_back(bench::Seconds([&] { scan::WriteTextReport(table, counting); }));
+      streamedPeak = std::max(streamedPeak, bench::HeapPeak() - before);
+      bytes = counting.size;
+      bench::ResetHeapPeak();
+      {
+        scan::StringSink text;
+        scan::WriteTextReport(table, text);
+      }
+      stringPeak = std::max(stringPeak, bench::HeapPeak() - before);
+    }
+    Line("report of " + Thousands(rows) + " rows (" + KiB(bytes) + "), streamed",
+         Time(bench::Median(times)),
+         "peak heap +" + KiB(streamedPeak) + "; into a string +" + KiB(stringPeak));
+  }
+  return rowsRight ? 0 : 1;
+}

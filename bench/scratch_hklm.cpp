@@ -1,0 +1,49 @@
+#include "scratch_hklm.h"
+
+#include <cstdio>
+
+#include "win/unique_handle.h"
+
+namespace bench {
+namespace {
+void SetValue(const std::string& key, const std::string& name, DWORD type, const void* data,
+              DWORD size) {
+  win::UniqueHkey opened;
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        opened.put(), nullptr) != ERROR_SUCCESS) {
+    opened.release();
+    return;
+  }
+  ::RegSetValueExA(opened.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+}  // namespace
+
+ScratchHklm::ScratchHklm() {
+  char name[96];
+  std::snprintf(name, sizeof name, "Software\\VarnockBench\\scratch-%lu", ::GetCurrentProcessId());
+  path_ = name;
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        scratch_.put(), nullptr) != ERROR_SUCCESS) {
+    scratch_.release();
+    return;
+  }
+  redirected_ = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get()) == ERROR_SUCCESS;
+}
+
+ScratchHklm::~ScratchHklm() {
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  scratch_.reset();
+  ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void ScratchHklm::SetString(const std::string& key, const std::string& name,
+                            const std::string& value) {
+  SetValue(key, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void ScratchHklm::SetDword(const std::string& key, const std::string& name, DWORD value) {
+  SetValue(key, name, REG_DWORD, &value, sizeof value);
+}
+
+}  // namespace bench
