@@ -205,9 +205,10 @@ TEST_F(InstallationScanTest, RowsAreRepaintedWhileTheScanRunsNotAfterEachOne) {
   paced.ScanInstallations();
   ASSERT_EQ(slow.RowCount(), 40);
   EXPECT_TRUE(slow.began);
-  ASSERT_GE(slow.shown.size(), 3u);  // the first row, some while scanning, all at the end
+  ASSERT_GE(slow.shown.size(), 3u);  // some while scanning, all at the end
   EXPECT_LT(slow.shown.size(), 20u);
-  EXPECT_EQ(slow.shown.front(), 1);
+  EXPECT_GT(slow.shown.front(), 1);   // the first a little into the scan
+  EXPECT_LT(slow.shown.front(), 40);
   EXPECT_EQ(slow.shown.back(), 40);
   EXPECT_TRUE(std::is_sorted(slow.shown.begin(), slow.shown.end()));
 }
