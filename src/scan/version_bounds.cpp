@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -50,14 +50,16 @@ class PieceReader {
 };
 
 // The file offset where an RVA's bytes lie, when `length` bytes from there are
-// all raw data of one section.
+// all raw data of one section and inside what the loader maps of it.
 std::optional<std::uint64_t> FileOffset(const std::vector<IMAGE_SECTION_HEADER>& sections,
                                         std::uint32_t rva, std::uint64_t length) {
   for (const IMAGE_SECTION_HEADER& s : sections) {
     if (rva < s.VirtualAddress) continue;
     const std::uint64_t into = rva - s.VirtualAddress;
-    if (into < s.SizeOfRawData && length <= s.SizeOfRawData - into)
-      return std::uint64_t{s.PointerToRawData} + into;
+    const std::uint64_t mapped = s.Misc.VirtualSize
+                                     ? std::min<std::uint64_t>(s.Misc.VirtualSize, s.SizeOfRawData)
+                                     : s.SizeOfRawData;
+    if (into < mapped && length <= mapped - into) return std::uint64_t{s.PointerToRawData} + into;
   }
   return std::nullopt;
 }

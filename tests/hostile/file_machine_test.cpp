@@ -88,6 +88,10 @@ TEST_F(HostileFilesTest, DamagedModulesGetARowWithAtMostAnEmptyVersion) {
        patched([&](std::string& b) { PutU16(b, layout->rootDirectory + 14, 0xffff); }), true},
       {"type pointing at the root",
        patched([&](std::string& b) { PutU32(b, layout->typeEntry + 4, 0x80000000); }), false},
+      {"no version resource",
+       patched([&](std::string& b) { PutU32(b, layout->typeEntry, 17); }), false},
+      {"section mapped shorter than its data",
+       patched([&](std::string& b) { PutU32(b, layout->sectionHeader + 8, 16); }), false},
   };
   for (const Case& c : cases) tree.MakeFile(std::string("P\\") + c.folder + "\\Camera Raw.8bi", c.bytes);
   Walk(tree.Path("P"));

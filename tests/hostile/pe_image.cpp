@@ -21,13 +21,20 @@ struct Sections {
   unsigned count = 0;
 };
 
-std::optional<std::size_t> RvaToOffset(const std::string& b, const Sections& s, std::uint32_t rva) {
+// The section header whose raw data holds the RVA.
+std::optional<std::size_t> SectionOf(const std::string& b, const Sections& s, std::uint32_t rva) {
   for (unsigned i = 0; i < s.count; ++i) {
     const std::size_t h = s.table + i * 40;
-    const std::uint32_t va = U32(b, h + 12), raw = U32(b, h + 16), pointer = U32(b, h + 20);
-    if (rva >= va && rva < va + raw) return pointer + (rva - va);
+    const std::uint32_t va = U32(b, h + 12), raw = U32(b, h + 16);
+    if (rva >= va && rva < va + raw) return h;
   }
   return std::nullopt;
+}
+
+std::optional<std::size_t> RvaToOffset(const std::string& b, const Sections& s, std::uint32_t rva) {
+  const auto h = SectionOf(b, s, rva);
+  if (!h) return std::nullopt;
+  return U32(b, *h + 20) + (rva - U32(b, *h + 12));
 }
 
 // The first entry of a resource directory, or the entry with this id.
@@ -57,6 +64,7 @@ std::optional<ResourceLayout> FindResourceLayout(const std::string& b) {
   const auto root = RvaToOffset(b, sections, rootRva);
   if (!root) return std::nullopt;
   layout.rootDirectory = *root;
+  layout.sectionHeader = *SectionOf(b, sections, rootRva);
   const auto type = Entry(b, *root, 16);  // RT_VERSION
   if (!type) return std::nullopt;
   layout.typeEntry = *type;

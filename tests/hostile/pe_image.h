@@ -16,6 +16,7 @@ struct ByteSpan {
 
 struct ResourceLayout {
   std::size_t directoryEntry = 0;  // file offset of the optional header's resource RVA and size
+  std::size_t sectionHeader = 0;   // file offset of the header of the section holding them
   std::size_t rootDirectory = 0;   // file offset of the root IMAGE_RESOURCE_DIRECTORY
   std::size_t typeEntry = 0;       // file offset of the RT_VERSION entry in the root directory
   std::size_t dataEntry = 0;       // file offset of the version's IMAGE_RESOURCE_DATA_ENTRY
