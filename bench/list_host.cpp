@@ -25,20 +25,15 @@ void Register() {
 
 ListHost::ListHost() {
   Register();
-  host_ = ::CreateWindowExA(0, kClass, "Varnock bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                            800, 500, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  host_.reset(::CreateWindowExA(0, kClass, "Varnock bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                            800, 500, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
   list_ = ::CreateWindowExA(0, WC_LISTVIEWA, "",
                             WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SORTASCENDING, 10,
-                            10, 760, 440, host_, reinterpret_cast<HMENU>(1000),
+                            10, 760, 440, host_.get(), reinterpret_cast<HMENU>(1000),
                             ::GetModuleHandleA(nullptr), nullptr);
   ui::PrepareResultList(list_);
-  ::UpdateWindow(host_);
+  ::UpdateWindow(host_.get());
   PumpMessages();
-}
-
-// The host takes its list with it.
-ListHost::~ListHost() {
-  if (host_) ::DestroyWindow(host_);
 }
 
 void ListHost::PumpMessages() {

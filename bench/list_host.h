@@ -5,13 +5,13 @@
 #include <windows.h>
 
 #include "ui/list_view_table.h"
+#include "win/unique_handle.h"
 
 namespace bench {
 
 class ListHost {
  public:
   ListHost();
-  ~ListHost();
   ListHost(const ListHost&) = delete;
   ListHost& operator=(const ListHost&) = delete;
 
@@ -20,7 +20,7 @@ class ListHost {
   static void PumpMessages();
 
  private:
-  HWND host_ = nullptr;
+  win::UniqueWindow host_;  // takes its list with it
   HWND list_ = nullptr;
 };
 

@@ -216,7 +216,7 @@ class LockedKey {
  public:
   explicit LockedKey(win::UniqueHkey key) : key_(std::move(key)) {
     ::GetSecurityInfo(key_.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                      &oldDacl_, nullptr, &oldDescriptor_);
+                      &oldDacl_, nullptr, oldDescriptor_.put());
     ::InitializeAcl(reinterpret_cast<ACL*>(empty_), sizeof empty_, ACL_REVISION);
     ::SetSecurityInfo(key_.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                       reinterpret_cast<ACL*>(empty_), nullptr);
@@ -224,7 +224,6 @@ class LockedKey {
   ~LockedKey() {
     ::SetSecurityInfo(key_.get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                       oldDacl_, nullptr);
-    if (oldDescriptor_) ::LocalFree(oldDescriptor_);
   }
   LockedKey(const LockedKey&) = delete;
   LockedKey& operator=(const LockedKey&) = delete;
@@ -232,7 +231,8 @@ class LockedKey {
  private:
   win::UniqueHkey key_;
   ACL* oldDacl_ = nullptr;
-  PSECURITY_DESCRIPTOR oldDescriptor_ = nullptr;
+  // GetSecurityInfo's block, which oldDacl_ points into.
+  win::UniqueHandle<win::traits::NullIsZero<HLOCAL, &::LocalFree>> oldDescriptor_;
   alignas(DWORD) unsigned char empty_[64] = {};
 };
 
