@@ -52,6 +52,8 @@ use_prefix() {
     wineserver -w
   fi
   wineserver -p
+  # A crashing program ends at once instead of waiting in the debugger.
+  wine reg add 'HKCU\Software\Wine\DllOverrides' /v winedbg.exe /d '' /f >/dev/null 2>&1 </dev/null
   if [ "${2:-}" = desktop ]; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1 </dev/null
