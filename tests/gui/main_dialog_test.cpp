@@ -7,6 +7,7 @@
 
 #include "clipboard_reader.h"
 #include "gui_support.h"
+#include "list_window.h"
 #include "res/resource.h"
 #include "win/shell.h"
 
@@ -182,11 +183,7 @@ TEST_F(MainDialogTest, HeadingClicksAndRowCommandsReachTheList) {
   const auto& table = dialog.ResultList();
 
   // The dialog hands the heading click back to the list, which sorts itself.
-  NMLISTVIEW columnClick{};
-  columnClick.hdr = {list, IDC_RESULT_LIST, LVN_COLUMNCLICK};
-  columnClick.iItem = -1;
-  columnClick.iSubItem = scan::VersionColumn;
-  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&columnClick));
+  list_test::ClickHeading(dialog.Handle(), list, scan::VersionColumn);
   ASSERT_GE(table.RowCount(), 2);
   EXPECT_EQ(table.Cell(0, scan::VersionColumn), "2.0.1.0");
   EXPECT_EQ(table.Cell(table.RowCount() - 1, scan::VersionColumn), "16.0.0.1711");

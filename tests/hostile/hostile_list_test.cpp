@@ -50,13 +50,7 @@ TEST(HostileList, EveryHeadingSortsBothWaysWithoutLosingARow) {
   ui::LastSortColumn = -1;
   for (int column = 0; column < 4; ++column) {
     for (int click = 0; click < 2; ++click) {
-      NMLISTVIEW notification{};
-      notification.hdr.hwndFrom = window.List();
-      notification.hdr.idFrom = 1000;
-      notification.hdr.code = LVN_COLUMNCLICK;
-      notification.iItem = -1;
-      notification.iSubItem = column;
-      ::SendMessageA(window.Host(), WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&notification));
+      list_test::ClickHeading(window.Host(), window.List(), column);
       ASSERT_EQ(sorted(window.Rows()), found) << "column " << column << " click " << click;
     }
   }

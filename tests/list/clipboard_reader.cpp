@@ -5,23 +5,24 @@
 #include <cstring>
 
 #include "win/clipboard.h"
+#include "win/clipboard_scope.h"
 
 namespace list_test {
 
 ClipboardText ReadClipboardText() {
   ClipboardText result;
-  if (!::OpenClipboard(nullptr)) return result;
+  const win::OpenedClipboard clipboard(nullptr);
+  if (!clipboard.IsOpen()) return result;
   if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
     result.blockSize = ::GlobalSize(data);
-    if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+    const win::LockedBlock locked(data);
+    if (const char* bytes = locked.Bytes()) {
       result.present = true;
       const void* zero = std::memchr(bytes, '\0', result.blockSize);
       result.zeroAfterText = zero != nullptr;
       result.text.assign(bytes, zero ? static_cast<const char*>(zero) - bytes : result.blockSize);
-      ::GlobalUnlock(data);
     }
   }
-  ::CloseClipboard();
   return result;
 }
 

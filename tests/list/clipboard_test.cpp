@@ -8,6 +8,7 @@
 
 #include "clipboard_reader.h"
 #include "support/child_process.h"
+#include "win/clipboard_scope.h"
 
 namespace {
 
@@ -34,11 +35,11 @@ struct BlockShape {
 BlockShape Shape(win::UniqueGlobal block, std::size_t length) {
   BlockShape shape;
   shape.size = ::GlobalSize(block.get());
-  const char* bytes = static_cast<const char*>(::GlobalLock(block.get()));
+  const win::LockedBlock locked(block.get());
+  const char* bytes = locked.Bytes();
   shape.text.assign(bytes, length);
   shape.zeroTail = shape.size > length;
   for (std::size_t i = length; i < shape.size; ++i) shape.zeroTail &= bytes[i] == '\0';
-  ::GlobalUnlock(block.get());
   return shape;
 }
 
@@ -61,9 +62,8 @@ TEST(ClipboardBlock, IsSharedMoveableMemory) {
   writer.Write("x");
   win::UniqueGlobal block = writer.Detach();
   // A moveable block's handle is not its address.
-  void* bytes = ::GlobalLock(block.get());
-  EXPECT_NE(bytes, static_cast<void*>(block.get()));
-  ::GlobalUnlock(block.get());
+  const win::LockedBlock locked(block.get());
+  EXPECT_NE(static_cast<void*>(locked.Bytes()), static_cast<void*>(block.get()));
 }
 
 TEST(Clipboard, TextReplacesTheContent) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/result_columns.h"
 #include "win/reflect.h"
 
 namespace list_test {
@@ -28,30 +29,25 @@ ListWindow::ListWindow(DWORD listStyle) {
   RegisterHostClass(HostProc);
   // Hidden: under Wine without a window manager, destroying a shown top-level
   // window waits two seconds for the X server to withdraw it.
-  host_ = ::CreateWindowExA(0, kHostClass, "list test", WS_POPUP, 100,
-                            100, 700, 400, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-  ::SetWindowLongPtrA(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  host_.reset(::CreateWindowExA(0, kHostClass, "list test", WS_POPUP, 100, 100, 700, 400,
+                                nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+  ::SetWindowLongPtrA(host_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   list_ = ::CreateWindowExA(0, WC_LISTVIEWA, "",
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | listStyle, 10, 10,
-                            660, 340, host_, reinterpret_cast<HMENU>(1000),
+                            660, 340, host_.get(), reinterpret_cast<HMENU>(1000),
                             ::GetModuleHandleA(nullptr), nullptr);
   table_.Attach(list_);
-  ::SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-  const char* headings[] = {"File", "Version", "Product", "Location"};
-  const int widths[] = {150, 75, 100, 420};
-  for (int i = 0; i < 4; ++i) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(headings[i]);
-    column.cx = widths[i];
-    column.iSubItem = i;
-    ::SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-  }
+  ui::PrepareResultList(list_);
 }
 
-ListWindow::~ListWindow() {
-  if (host_) ::DestroyWindow(host_);
+void ClickHeading(HWND parent, HWND list, int column) {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = list;
+  click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  ::SendMessageA(parent, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
 int ListWindow::AddRow(const Cells& cells) {

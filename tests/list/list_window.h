@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/list_view_table.h"
+#include "win/unique_handle.h"
 
 namespace list_test {
 
@@ -19,11 +20,10 @@ using Cells = std::array<std::string, 4>;
 class ListWindow {
  public:
   explicit ListWindow(DWORD listStyle = LVS_REPORT | LVS_SORTASCENDING);
-  ~ListWindow();
   ListWindow(const ListWindow&) = delete;
   ListWindow& operator=(const ListWindow&) = delete;
 
-  HWND Host() const { return host_; }
+  HWND Host() const { return host_.get(); }
   HWND List() const { return list_; }
   ui::ListViewTable& Table() { return table_; }
 
@@ -40,9 +40,12 @@ class ListWindow {
  private:
   static LRESULT CALLBACK HostProc(HWND, UINT, WPARAM, LPARAM);
 
-  HWND host_ = nullptr;
+  win::UniqueWindow host_;
   HWND list_ = nullptr;
   ui::ListViewTable table_;
 };
+
+// A heading click as the list reports it to its parent, which reflects it.
+void ClickHeading(HWND parent, HWND list, int column);
 
 }  // namespace list_test

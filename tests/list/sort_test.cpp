@@ -25,16 +25,7 @@ class SortTest : public ::testing::Test {
     ctrl.Attach(window.List());
   }
 
-  // A heading click as the list reports it to its parent, which reflects it.
-  void Click(int column) {
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = window.List();
-    click.hdr.idFrom = 1000;
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iItem = -1;
-    click.iSubItem = column;
-    ::SendMessageA(window.Host(), WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&click));
-  }
+  void Click(int column) { list_test::ClickHeading(window.Host(), window.List(), column); }
   void AddFiles(const Texts& files) {
     for (const std::string& file : files) window.AddRow({file, "", "", ""});
   }

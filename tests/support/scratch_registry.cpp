@@ -23,18 +23,18 @@ ScratchRegistry::ScratchRegistry() {
                 ::GetCurrentProcessId(), ::GetTickCount());
   scratchPath_ = name;
   LONG r = ::RegCreateKeyExA(HKEY_CURRENT_USER, scratchPath_.c_str(), 0, nullptr, 0,
-                             KEY_ALL_ACCESS, nullptr, &scratch_, nullptr);
+                             KEY_ALL_ACCESS, nullptr, scratch_.put(), nullptr);
   if (r != ERROR_SUCCESS) {
     ADD_FAILURE() << "cannot create the scratch key";
     return;
   }
-  r = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_);
+  r = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get());
   if (r != ERROR_SUCCESS) ADD_FAILURE() << "RegOverridePredefKey failed: " << r;
 }
 
 ScratchRegistry::~ScratchRegistry() {
   ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-  if (scratch_) ::RegCloseKey(scratch_);
+  scratch_.reset();
   ::RegDeleteTreeA(HKEY_CURRENT_USER, scratchPath_.c_str());
 }
 

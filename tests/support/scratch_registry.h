@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/unique_handle.h"
+
 namespace test_support {
 
 class ScratchRegistry {
@@ -30,7 +32,7 @@ class ScratchRegistry {
 
  private:
   std::string scratchPath_;
-  HKEY scratch_ = nullptr;
+  win::UniqueHkey scratch_;
 };
 
 }  // namespace test_support
