@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -37,8 +38,17 @@ constexpr const char* kUsage =
 class StdoutSink : public scan::ByteSink {
  public:
   void Write(std::string_view bytes) override {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() && !error_)
+      error_ = errno ? errno : EIO;
   }
+  // The first write error, or 0.
+  int Error() {
+    if (std::fflush(stdout) != 0 && !error_) error_ = errno ? errno : EIO;
+    return error_;
+  }
+
+ private:
+  int error_ = 0;
 };
 
 std::unique_ptr<scan::ReportWriter> MakeWriter(std::string_view format, scan::ByteSink& sink) {
@@ -87,5 +97,10 @@ int main(int argc, char** argv) {
   scanner.ScanInstallations();
 
   scan::WriteReport(table, *writer);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  // A script must not take a cut-off report for a whole one.
+  if (const int error = sink.Error()) {
+    std::fprintf(stderr, "varnock-report: cannot write the report: %s\n", std::strerror(error));
+    return 1;
+  }
+  return 0;
 }
