@@ -9,7 +9,8 @@
 //
 // with CR LF after every line, the last one included. Every product of the
 // ProductTable is a member, its version keys in registry order (an empty
-// array when none is installed); the plug-ins are the table's rows in order.
+// array when none is installed); the plug-ins are the table's rows in order,
+// files and folders by their exact names.
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,8 @@ class JsonReportWriter : public ReportWriter {
 
   // A JSON string, quotes included, from text in the ANSI code page.
   static std::string String(std::string_view ansiText);
+  // The same from UTF-8 text.
+  static std::string Utf8String(std::string_view text);
 
  private:
   ByteSink& sink_;

@@ -4,6 +4,11 @@
 // versions), and writes each matching file as a row of a ResultTable.
 // It knows nothing of windows; the main dialog, the console tool, the tests
 // and the benchmark all drive this same object.
+//
+// The walk names files by the exact UTF-16 names the system returns and
+// reaches them by the "\\?\" form of their paths, so no name and no path
+// length is out of its reach. What the list, the report and VisitedFolders
+// show is the ANSI text of those names, made in one place (ansi::FromWide).
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +16,7 @@
 #include "scan/folder_identity.h"
 #include "scan/repaint_pacer.h"
 #include "scan/result_table.h"
+#include "scan/scan_problems.h"
 #include "scan/visited_folders.h"
 
 namespace scan {
@@ -19,7 +25,9 @@ class RegKeyCursor;
 
 class PluginScanner {
  public:
-  explicit PluginScanner(ResultTable& table) : table_(table) {}
+  explicit PluginScanner(ResultTable& table) : table_(table), problems_(nobody_) {}
+  PluginScanner(ResultTable& table, ProblemListener& problems)
+      : table_(table), problems_(problems) {}
 
   // Expects an empty table and an empty VisitedFolders (see Reset).
   void ScanInstallations();
@@ -36,19 +44,29 @@ class PluginScanner {
   VisitedFolderList VisitedFolders;
 
  private:
+  // One folder of the walk, three ways: the ANSI text the rows show, the
+  // exact name the machine formats carry, and the form the file functions take.
+  struct Folder {
+    std::string text;
+    std::wstring exact;
+    std::wstring verbatim;
+  };
   // A folder on the path of the walk in progress. Its identity is only
   // looked up once a link makes it worth knowing.
   struct Ancestor {
-    std::string path;
+    const Folder* folder;
     std::optional<std::optional<FolderIdentity>> identity;
   };
 
-  void Walk(const std::string& label, const std::string& folder);
-  bool IsOwnAncestor(const std::string& linkPath);
-  void AddRow(const std::string& name, const std::string& path, const std::string& label,
-              const std::string& folder);
+  void WalkFolder(const std::string& label, const Folder& folder);
+  void Walk(const std::string& label, const Folder& folder);
+  const Folder* OwnAncestor(const Folder& link);
+  void AddRow(const std::string& text, const std::wstring& name, bool isFolder,
+              const std::string& label, const Folder& folder);
 
+  NoListener nobody_;
   ResultTable& table_;
+  ProblemListener& problems_;
   std::vector<Ancestor> ancestors_;
   RepaintPacer repaint_;
 };
