@@ -1,7 +1,8 @@
 #pragma once
-// The scan: finds every installed version of the products in the registry,
-// walks the plug-in folders their keys name (and the shared one for newer
-// versions), and writes each matching file as a row of a ResultTable.
+// The scan: finds every installed version of the products in both registry
+// views, walks the plug-in folders their keys name (and the shared one of
+// their view for newer versions), and writes each matching file as a row of
+// a ResultTable.
 // It knows nothing of windows; the main dialog, the console tool, the tests
 // and the benchmark all drive this same object.
 #include <optional>
@@ -9,8 +10,10 @@
 #include <vector>
 
 #include "scan/folder_identity.h"
+#include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
 #include "scan/result_table.h"
+#include "scan/shared_folder.h"
 #include "scan/visited_folders.h"
 
 namespace scan {
@@ -34,6 +37,9 @@ class PluginScanner {
 
   bool ShowAllPlugins = false;
   VisitedFolderList VisitedFolders;
+  // Where a view's shared folder is looked for when its installer key names
+  // none; tests point it into a folder of their own.
+  CommonFilesLookup CommonFilesFolder = SystemCommonFiles;
 
  private:
   // A folder on the path of the walk in progress. Its identity is only
@@ -43,6 +49,8 @@ class PluginScanner {
     std::optional<std::optional<FolderIdentity>> identity;
   };
 
+  // Every version key of one product in one registry view.
+  void ScanProduct(const std::string& product, RegistryView view);
   void Walk(const std::string& label, const std::string& folder);
   bool IsOwnAncestor(const std::string& linkPath);
   void AddRow(const std::string& name, const std::string& path, const std::string& label,

@@ -22,7 +22,8 @@ import unittest
 ARGS = None
 HEADINGS = ["File", "Version", "Product", "Location"]
 BETA_LABEL = 'Photoshop "Beta",\tCafé'
-VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0"]
+VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0",
+                r"Software\Wow6432Node\Adobe\Photoshop Elements\10.0"]
 
 
 def windows_path(path):
@@ -50,11 +51,11 @@ def report(*options):
 
 class Machine:
     """Two Photoshop versions whose plug-ins need quoting, escaping and a
-    code page conversion; no Photoshop Elements."""
+    code page conversion; a 32-bit Photoshop Elements."""
 
     def __init__(self, root):
         self.root = root
-        cs2, extra = "Adobe Photoshop CS2", "Plug-Ins, Extra"
+        cs2, extra, pse = "Adobe Photoshop CS2", "Plug-Ins, Extra", "Photoshop Elements 10"
         formats, filters = cs2 + "/Plug-Ins/File Formats", cs2 + "/Plug-Ins/Filters"
         self.files = [  # fixture (None: a file that is no module), folder, name
             ("fixture_cr_3_7", formats, "Caméra Raw.8bi"),
@@ -62,11 +63,13 @@ class Machine:
             ("fixture_filter_1_2", filters, "Dust, Scratches.8bf"),
             ("fixture_cr_4_6", extra, "Camera Raw.8bi"),
             ("fixture_nikon_2", extra, "Nikon.8bi"),
+            ("fixture_cr_9_1", pse, "Camera Raw.8bi"),
         ]
         self.values = {
             VERSION_KEYS[0]: {"ApplicationPath": "C:\\Nowhere\\Adobe " + BETA_LABEL,
                               "Plugins": self.windows(extra)},
             VERSION_KEYS[1]: {"ApplicationPath": self.windows(cs2) + "\\"},
+            VERSION_KEYS[2]: {"ApplicationPath": self.windows(pse)},
         }
         self.rows = sorted([
             ["Caméra Raw.8bi", "3.7.0.0", "Photoshop CS2", self.windows(formats)],
@@ -74,6 +77,7 @@ class Machine:
             ["Dust, Scratches.8bf", "1.2.0.5", "Photoshop CS2", self.windows(filters)],
             ["Camera Raw.8bi", "4.6.0.0", BETA_LABEL, self.windows(extra)],
             ["Nikon.8bi", "2.0.1.0", BETA_LABEL, self.windows(extra)],
+            ["Camera Raw.8bi", "9.1.1.245", pse, self.windows(pse)],
         ])
 
     def windows(self, folder):
@@ -110,13 +114,14 @@ class Machine:
 
 
 def parse_text(raw):
-    """The text report as ({product: [version keys]}, [rows])."""
+    """The text report as ({product or "product (32-bit)": [version keys]}, [rows])."""
     text = raw.decode("cp1252")
     installations = {}
-    for block in re.finditer(r"-{13} Adobe (.*) Installations -{16}\r\n((?:[^-].*\r\n)*)", text):
+    for block in re.finditer(r"-{13} Adobe (.*?) Installations( \(32-bit\))? -{16}\r\n"
+                             r"((?:[^-].*\r\n)*)", text):
         product = block[1]
-        installations[product] = [line[len(product) + 1:]
-                                  for line in block[2].split("\r\n")[:-1]]
+        installations[product + (block[2] or "")] = [line[len(product) + 1:]
+                                                     for line in block[3].split("\r\n")[:-1]]
     rows = re.findall(r"File:\t\t(.*)\r\nVersion:\t(.*)\r\nProduct:\t(.*)\r\n"
                       r"Location:\t(.*)\r\n-{35}\r\n", text)
     return installations, [list(row) for row in rows]
@@ -133,7 +138,8 @@ class FormatsTest(unittest.TestCase):
 
     def test_text_is_the_default_and_holds_the_machine(self):
         self.assertEqual(report("--format", "text"), self.text)
-        self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"]})
+        self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"],
+                                              "Photoshop Elements (32-bit)": ["10.0"]})
         self.assertEqual(sorted(self.rows), self.machine.rows)
 
     def test_json_matches_the_text_report(self):
@@ -141,11 +147,14 @@ class FormatsTest(unittest.TestCase):
         self.assertFalse(raw.startswith(b"\xef\xbb\xbf"))
         self.assertTrue(raw.endswith(b"}\r\n"))
         data = json.loads(raw.decode("utf-8"))  # strict: a raw control character fails
-        self.assertEqual(list(data), ["installations", "plugins"])
+        self.assertEqual(list(data), ["installations", "installations32", "plugins"])
         self.assertEqual(data["installations"], {"Photoshop": ["8.0", "9.0"],
                                                  "Photoshop Elements": []})
-        self.assertEqual({p: keys for p, keys in data["installations"].items() if keys},
-                         self.installations)
+        self.assertEqual(data["installations32"], {"Photoshop": [],
+                                                   "Photoshop Elements": ["10.0"]})
+        listed = {p: keys for p, keys in data["installations"].items() if keys}
+        listed.update({p + " (32-bit)": keys for p, keys in data["installations32"].items() if keys})
+        self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
                          [["file", "version", "product", "location"]] * len(self.rows))
         self.assertEqual([list(p.values()) for p in data["plugins"]], self.rows)
