@@ -29,6 +29,12 @@ ScratchHklm::ScratchHklm() {
     return;
   }
   redirected_ = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get()) == ERROR_SUCCESS;
+  // As on every 64-bit machine: without it Wine would show the 32-bit view
+  // the same keys as the 64-bit one, and the scan would walk them twice.
+  win::UniqueHkey wow;
+  if (::RegCreateKeyExA(scratch_.get(), "SOFTWARE\\Wow6432Node", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, wow.put(), nullptr) != ERROR_SUCCESS)
+    wow.release();
 }
 
 ScratchHklm::~ScratchHklm() {

@@ -40,22 +40,32 @@ std::string JsonReportWriter::Utf8String(std::string_view text) {
   return out;
 }
 
-void JsonReportWriter::Begin(const std::vector<Installation>& installations,
-                             const ResultTable&) {
-  firstRow_ = true;
-  std::string text = "{\"installations\": {";
-  for (std::size_t i = 0; i < installations.size(); ++i) {
-    if (i) text += ", ";
-    text += String(installations[i].product) + ": [";
-    const std::vector<std::string>& keys = installations[i].versionKeys;
+// {"Photoshop": ["9.0", ...], "Photoshop Elements": [...]} for one view.
+std::string JsonReportWriter::Installations(const std::vector<Installation>& installations,
+                                            RegistryView view) {
+  std::string text = "{";
+  bool first = true;
+  for (const Installation& installation : installations) {
+    if (installation.view != view) continue;
+    if (!first) text += ", ";
+    first = false;
+    text += String(installation.product) + ": [";
+    const std::vector<std::string>& keys = installation.versionKeys;
     for (std::size_t k = 0; k < keys.size(); ++k) {
       if (k) text += ", ";
       text += String(keys[k]);
     }
     text += ']';
   }
-  text += "}, \"plugins\": [";
-  sink_.Write(text);
+  return text + '}';
+}
+
+void JsonReportWriter::Begin(const std::vector<Installation>& installations,
+                             const ResultTable&) {
+  firstRow_ = true;
+  sink_.Write("{\"installations\": " + Installations(installations, RegistryView::Native64) +
+              ", \"installations32\": " + Installations(installations, RegistryView::Wow32) +
+              ", \"plugins\": [");
 }
 
 void JsonReportWriter::Row(const ResultTable& table, int row) {

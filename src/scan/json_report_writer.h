@@ -2,15 +2,18 @@
 // The report as one JSON object for other programs, in UTF-8 without a
 // byte-order mark, laid out as
 //
-//   {"installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []}, "plugins": [
+//   {"installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
+//    "installations32": {"Photoshop": [...], "Photoshop Elements": [...]}, "plugins": [
 //   {"file": "...", "version": "...", "product": "...", "location": "..."},
 //   ...
 //   ]}
 //
-// with CR LF after every line, the last one included. Every product of the
-// ProductTable is a member, its version keys in registry order (an empty
-// array when none is installed); the plug-ins are the table's rows in order,
-// files and folders by their exact names.
+// (the first two members on one line) with CR LF after every line, the last
+// one included. "installations" is the 64-bit registry view, "installations32"
+// the 32-bit one; in each, every product of the ProductTable is a member, its
+// version keys in registry order (an empty array when none is installed). The
+// plug-ins are the table's rows in order, files and folders by their exact
+// names.
 #include <string>
 #include <string_view>
 
@@ -31,6 +34,9 @@ class JsonReportWriter : public ReportWriter {
   static std::string Utf8String(std::string_view text);
 
  private:
+  static std::string Installations(const std::vector<Installation>& installations,
+                                   RegistryView view);
+
   ByteSink& sink_;
   bool firstRow_ = true;
 };

@@ -30,29 +30,27 @@ class RowBurst {
 void PluginScanner::ScanInstallations() {
   repaint_.Restart();
   const RowBurst burst(table_);
-  for (const char* const* product = ProductTable; *product; ++product) {
-    const std::string name = *product;
-    RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(name), RegKeyCursor::ReadAccess);
-    for (int cursor = key.HasSubKeys(); cursor != 0;) {
-      const std::string version = key.NextSubKeyName(cursor);
-      key.Descend(version);
-      std::string applicationPath = key.QueryValue("ApplicationPath", "");
-      if (applicationPath.empty()) applicationPath = key.QueryValue("", version.c_str());
-      const std::string label = ProductLabel(applicationPath);
-      WalkRegistryPaths(label, key);
-      key.Ascend();
-
-      if (UsesSharedPlugins(name, version)) {
-        RegKeyCursor installer(HKEY_LOCAL_MACHINE, kInstallerKeyPath, RegKeyCursor::ReadAccess);
-        const std::string shared = installer.QueryValue("Path", "");
-        // Without a path there is no shared folder; "Plug-ins" alone would
-        // name whatever lies in the current directory.
-        if (!shared.empty()) WalkPluginFolder(label, shared + "Plug-ins");
-      }
-    }
-  }
+  for (const ProductView& each : ProductViews()) ScanProduct(each.product, each.view);
   AutoSizeColumns();
 }  // the burst's end shows the rows found since the last paced repaint
+
+void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
+  RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view);
+  for (int cursor = key.HasSubKeys(); cursor != 0;) {
+    const std::string version = key.NextSubKeyName(cursor);
+    key.Descend(version);
+    std::string applicationPath = key.QueryValue("ApplicationPath", "");
+    if (applicationPath.empty()) applicationPath = key.QueryValue("", version.c_str());
+    const std::string label = ProductLabel(applicationPath);
+    WalkRegistryPaths(label, key);
+    key.Ascend();
+
+    if (UsesSharedPlugins(product, version)) {
+      const std::string shared = SharedPluginsFolder(view, CommonFilesFolder);
+      if (!shared.empty()) WalkPluginFolder(label, shared);
+    }
+  }
+}
 
 void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key) {
   for (int cursor = key.HasValues(); cursor != 0;) {

@@ -1,7 +1,8 @@
 #pragma once
-// The scan: finds every installed version of the products in the registry,
-// walks the plug-in folders their keys name (and the shared one for newer
-// versions), and writes each matching file as a row of a ResultTable.
+// The scan: finds every installed version of the products in both registry
+// views, walks the plug-in folders their keys name (and the shared one of
+// their view for newer versions), and writes each matching file as a row of
+// a ResultTable.
 // It knows nothing of windows; the main dialog, the console tool, the tests
 // and the benchmark all drive this same object.
 //
@@ -14,9 +15,11 @@
 #include <vector>
 
 #include "scan/folder_identity.h"
+#include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
 #include "scan/result_table.h"
 #include "scan/scan_problems.h"
+#include "scan/shared_folder.h"
 #include "scan/visited_folders.h"
 
 namespace scan {
@@ -42,6 +45,9 @@ class PluginScanner {
 
   bool ShowAllPlugins = false;
   VisitedFolderList VisitedFolders;
+  // Where a view's shared folder is looked for when its installer key names
+  // none; tests point it into a folder of their own.
+  CommonFilesLookup CommonFilesFolder = SystemCommonFiles;
 
  private:
   // One folder of the walk, three ways: the ANSI text the rows show, the
@@ -58,6 +64,8 @@ class PluginScanner {
     std::optional<std::optional<FolderIdentity>> identity;
   };
 
+  // Every version key of one product in one registry view.
+  void ScanProduct(const std::string& product, RegistryView view);
   void WalkFolder(const std::string& label, const Folder& folder);
   void Walk(const std::string& label, const Folder& folder);
   const Folder* OwnAncestor(const Folder& link);

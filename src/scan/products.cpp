@@ -1,9 +1,15 @@
 #include "scan/products.h"
 
-
 #include "win/ansi.h"
 
 namespace scan {
+
+std::vector<ProductView> ProductViews() {
+  std::vector<ProductView> pairs;
+  for (const char* const* product = ProductTable; *product; ++product)
+    for (RegistryView view : kRegistryViews) pairs.push_back({*product, view});
+  return pairs;
+}
 
 std::string ProductKeyPath(const std::string& product) {
   return "Software\\Adobe\\" + product;

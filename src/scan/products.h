@@ -2,11 +2,22 @@
 // The products whose installations are looked for, and what their registry
 // keys tell about each installed version.
 #include <string>
+#include <vector>
+
+#include "scan/registry_view.h"
 
 namespace scan {
 
 // Null-terminated, in the order the scan and the report take them.
 inline constexpr const char* ProductTable[] = {"Photoshop", "Photoshop Elements", nullptr};
+
+// Each product in table order, in the 64-bit view and then in the 32-bit one:
+// the order in which the scan walks them and the report lists them.
+struct ProductView {
+  std::string product;
+  RegistryView view;
+};
+std::vector<ProductView> ProductViews();
 
 inline constexpr const char* kInstallerKeyPath = "SOFTWARE\\Adobe\\CommonFiles\\Adobe\\installer";
 

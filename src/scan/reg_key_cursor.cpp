@@ -26,8 +26,8 @@ LONG EnumName(HKEY key, bool values, DWORD index, char* buffer, DWORD& size) {
 
 }  // namespace
 
-RegKeyCursor::RegKeyCursor(HKEY root, const std::string& path, DWORD flags) {
-  Open(root, path, flags);
+RegKeyCursor::RegKeyCursor(HKEY root, const std::string& path, DWORD flags, RegistryView view) {
+  Open(root, path, flags, view);
 }
 
 RegKeyCursor::~RegKeyCursor() { Close(); }
@@ -39,17 +39,24 @@ REGSAM RegKeyCursor::AccessMask(DWORD flags) {
   return mask;
 }
 
-void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags) {
+LONG RegKeyCursor::OpenKey(HKEY parent, const std::string& path, win::UniqueHkey& key) const {
+  const REGSAM mask = AccessMask(AccessFlags) | ViewFlag(View);
+  LONG r = View == RegistryView::Wow32
+               ? ::RegOpenKeyExA(parent, path.c_str(), 0, mask, key.put())
+               : ::RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, mask,
+                                   nullptr, key.put(), nullptr);
+  if (r != ERROR_SUCCESS) key.release();  // the call wrote nothing we own
+  return r;
+}
+
+void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags, RegistryView view) {
   Parents.clear();
   RootKey = root;
   BasePath = path;
   CurrentPath = BasePath;
   AccessFlags = flags;
-  DWORD disposition = 0;
-  LONG r = ::RegCreateKeyExA(RootKey, BasePath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             AccessMask(flags), nullptr, KeyHandle.put(), &disposition);
-  if (r != ERROR_SUCCESS) {
-    KeyHandle.release();  // the call wrote nothing we own
+  View = view;
+  if (OpenKey(RootKey, BasePath, KeyHandle) != ERROR_SUCCESS) {
     RootKey = nullptr;
     BasePath.clear();
     CurrentPath.clear();
@@ -109,10 +116,7 @@ std::string RegKeyCursor::NextSubKeyName(int& cursor) const {
 
 void RegKeyCursor::Descend(const std::string& name) {
   win::UniqueHkey child;
-  if (KeyHandle && ::RegCreateKeyExA(KeyHandle.get(), name.c_str(), 0, nullptr,
-                                     REG_OPTION_NON_VOLATILE, AccessMask(AccessFlags), nullptr,
-                                     child.put(), nullptr) != ERROR_SUCCESS)
-    child.release();  // the call wrote nothing we own
+  if (KeyHandle) OpenKey(KeyHandle.get(), name, child);
   Parents.push_back({std::move(KeyHandle), CurrentPath.size()});
   KeyHandle = std::move(child);
   CurrentPath += '\\';

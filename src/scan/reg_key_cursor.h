@@ -4,10 +4,11 @@
 // 0 means done, n means the next name is at index n - 1. That lets a single
 // cursor serve nested loops at several depths.
 //
-// Keys are opened create-or-open, so a missing key is left behind empty where
-// the process may create it. Nothing is ever reported: a failed open leaves a
-// cursor without a key, which answers 0 to HasValues/HasSubKeys and ends any
-// loop at once.
+// Keys of the 64-bit registry view are opened create-or-open, so a missing
+// key is left behind empty where the process may create it; keys of the
+// 32-bit view are only opened, never created. Nothing is ever reported: a
+// failed open leaves a cursor without a key, which answers 0 to
+// HasValues/HasSubKeys and ends any loop at once.
 //
 // Descend opens the subkey relative to the key open now and keeps that key
 // open beneath it, so Ascend needs no reopen. Spelling the whole path out
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/registry_view.h"
 #include "win/unique_handle.h"
 
 namespace scan {
@@ -27,12 +29,14 @@ class RegKeyCursor {
  public:
   enum Access : DWORD { ReadAccess = 1, WriteAccess = 2 };
 
-  RegKeyCursor(HKEY root, const std::string& path, DWORD flags);
+  RegKeyCursor(HKEY root, const std::string& path, DWORD flags,
+               RegistryView view = RegistryView::Native64);
   ~RegKeyCursor();
   RegKeyCursor(const RegKeyCursor&) = delete;
   RegKeyCursor& operator=(const RegKeyCursor&) = delete;
 
-  void Open(HKEY root, const std::string& path, DWORD flags);
+  void Open(HKEY root, const std::string& path, DWORD flags,
+            RegistryView view = RegistryView::Native64);
   void Close();
 
   int HasValues() const;
@@ -53,11 +57,14 @@ class RegKeyCursor {
   bool IsOpen() const { return KeyHandle.valid(); }
   const std::string& GetBasePath() const { return BasePath; }
   const std::string& GetCurrentPath() const { return CurrentPath; }
+  RegistryView GetView() const { return View; }
 
   static REGSAM AccessMask(DWORD flags);
 
  private:
   enum class Kind { Values, SubKeys };
+  // Opens path below parent in this cursor's view and with its access.
+  LONG OpenKey(HKEY parent, const std::string& path, win::UniqueHkey& key) const;
   int HasNames(Kind kind) const;
   std::string NextName(Kind kind, int& cursor) const;
 
@@ -72,6 +79,7 @@ class RegKeyCursor {
   win::UniqueHkey KeyHandle;
   std::string CurrentPath;
   DWORD AccessFlags = 0;
+  RegistryView View = RegistryView::Native64;
   std::vector<Level> Parents;  // one per Descend not yet undone
 };
 

@@ -10,10 +10,11 @@ namespace scan {
 
 std::vector<Installation> ReadInstallations() {
   std::vector<Installation> installations;
-  for (const char* const* product = ProductTable; *product; ++product) {
-    Installation& installation = installations.emplace_back(Installation{*product, {}});
+  for (const ProductView& each : ProductViews()) {
+    Installation& installation =
+        installations.emplace_back(Installation{each.product, each.view, {}});
     RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(installation.product),
-                     RegKeyCursor::ReadAccess);
+                     RegKeyCursor::ReadAccess, installation.view);
     for (int cursor = key.HasSubKeys(); cursor != 0;)
       installation.versionKeys.push_back(key.NextSubKeyName(cursor));
   }
@@ -32,7 +33,9 @@ void TextReportWriter::Begin(const std::vector<Installation>& installations,
   pending_ = "\r\n";
   for (const Installation& installation : installations) {
     if (installation.versionKeys.empty()) continue;
-    pending_ += "------------- Adobe " + installation.product + " Installations ----------------\r\n";
+    const char* const view = installation.view == RegistryView::Wow32 ? " (32-bit)" : "";
+    pending_ += "------------- Adobe " + installation.product + " Installations" + view +
+                " ----------------\r\n";
     for (const std::string& key : installation.versionKeys)
       pending_ += installation.product + " " + key + "\r\n";
   }

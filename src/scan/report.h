@@ -1,22 +1,24 @@
 #pragma once
 // The report: the installed versions of each product as the registry lists
-// them, then every row of the table in its current order. One walk over the
+// them, 64-bit view first, then every row of the table in its current order. One walk over the
 // registry and the table feeds any ReportWriter; the writer decides the
 // format and hands its bytes to a sink as they are produced.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "scan/registry_view.h"
 #include "scan/result_table.h"
 
 namespace scan {
 
 struct Installation {
   std::string product;
+  RegistryView view;
   std::vector<std::string> versionKeys;  // in the registry's enumeration order
 };
 
-// One entry per product of the ProductTable, in its order.
+// One entry per product and registry view, in the order of ProductViews.
 std::vector<Installation> ReadInstallations();
 
 class ByteSink {

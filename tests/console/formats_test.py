@@ -22,7 +22,8 @@ import unittest
 ARGS = None
 HEADINGS = ["File", "Version", "Product", "Location"]
 BETA_LABEL = 'Photoshop "Beta",\tCafé'
-VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0"]
+VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0",
+                r"Software\Wow6432Node\Adobe\Photoshop Elements\10.0"]
 
 
 def windows_path(path):
@@ -50,12 +51,12 @@ def report(*options):
 
 class Machine:
     """Two Photoshop versions whose plug-ins need quoting, escaping, a code
-    page conversion, exact names and the formula guard; a damaged module and
-    a link loop for --verbose; no Photoshop Elements."""
+    page conversion, exact names and the formula guard; a 32-bit Photoshop
+    Elements; a damaged module and a link loop for --verbose."""
 
     def __init__(self, root):
         self.root = root
-        cs2, extra = "Adobe Photoshop CS2", "Plug-Ins, Extra"
+        cs2, extra, pse = "Adobe Photoshop CS2", "Plug-Ins, Extra", "Photoshop Elements 10"
         formats, filters = cs2 + "/Plug-Ins/File Formats", cs2 + "/Plug-Ins/Filters"
         cyrillic, camera = formats + "/\u041f\u043b\u0430\u0433\u0438\u043d\u044b", extra + "/\U0001F4F7"
         self.files = [  # fixture (None: a file that is no module), folder, name, version
@@ -64,6 +65,7 @@ class Machine:
             ("fixture_filter_1_2", filters, "Dust, Scratches.8bf", "1.2.0.5"),
             ("fixture_cr_4_6", extra, "Camera Raw.8bi", "4.6.0.0"),
             ("fixture_nikon_2", extra, "Nikon.8bi", "2.0.1.0"),
+            ("fixture_cr_9_1", pse, "Camera Raw.8bi", "9.1.1.245"),
             ("fixture_cr_3_3", cyrillic, "Camera Raw.8bi", "3.3.0.0"),
             ("fixture_filter_1_2", extra, "\u65e5\u672c.8bf", "1.2.0.5"),
             ("fixture_cr_16", camera, "\U0001F4F7 Raw.8bi", "16.0.0.1711"),
@@ -75,8 +77,10 @@ class Machine:
             VERSION_KEYS[0]: {"ApplicationPath": "C:\\Nowhere\\Adobe " + BETA_LABEL,
                               "Plugins": self.windows(extra)},
             VERSION_KEYS[1]: {"ApplicationPath": self.windows(cs2) + "\\"},
+            VERSION_KEYS[2]: {"ApplicationPath": self.windows(pse)},
         }
-        labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2"}
+        labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2",
+                  pse: pse}
         # Exact names, as the machine formats carry them.
         self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder)]
                      for _, folder, name, version in self.files]
@@ -133,13 +137,14 @@ def guarded(field):
 
 
 def parse_text(raw):
-    """The text report as ({product: [version keys]}, [rows])."""
+    """The text report as ({product or "product (32-bit)": [version keys]}, [rows])."""
     text = raw.decode("cp1252")
     installations = {}
-    for block in re.finditer(r"-{13} Adobe (.*) Installations -{16}\r\n((?:[^-].*\r\n)*)", text):
+    for block in re.finditer(r"-{13} Adobe (.*?) Installations( \(32-bit\))? -{16}\r\n"
+                             r"((?:[^-].*\r\n)*)", text):
         product = block[1]
-        installations[product] = [line[len(product) + 1:]
-                                  for line in block[2].split("\r\n")[:-1]]
+        installations[product + (block[2] or "")] = [line[len(product) + 1:]
+                                                     for line in block[3].split("\r\n")[:-1]]
     rows = re.findall(r"File:\t\t(.*)\r\nVersion:\t(.*)\r\nProduct:\t(.*)\r\n"
                       r"Location:\t(.*)\r\n-{35}\r\n", text)
     return installations, [list(row) for row in rows]
@@ -162,7 +167,8 @@ class FormatsTest(unittest.TestCase):
 
     def test_text_is_the_default_and_holds_the_machine(self):
         self.assertEqual(report("--format", "text"), self.text)
-        self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"]})
+        self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"],
+                                              "Photoshop Elements (32-bit)": ["10.0"]})
         self.assertEqual(sorted(self.rows), sorted([ansi(cell) for cell in row]
                                                    for row in self.machine.rows))
 
@@ -171,11 +177,14 @@ class FormatsTest(unittest.TestCase):
         self.assertFalse(raw.startswith(b"\xef\xbb\xbf"))
         self.assertTrue(raw.endswith(b"}\r\n"))
         data = json.loads(raw.decode("utf-8"))  # strict: a raw control character fails
-        self.assertEqual(list(data), ["installations", "plugins"])
+        self.assertEqual(list(data), ["installations", "installations32", "plugins"])
         self.assertEqual(data["installations"], {"Photoshop": ["8.0", "9.0"],
                                                  "Photoshop Elements": []})
-        self.assertEqual({p: keys for p, keys in data["installations"].items() if keys},
-                         self.installations)
+        self.assertEqual(data["installations32"], {"Photoshop": [],
+                                                   "Photoshop Elements": ["10.0"]})
+        listed = {p: keys for p, keys in data["installations"].items() if keys}
+        listed.update({p + " (32-bit)": keys for p, keys in data["installations32"].items() if keys})
+        self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
                          [["file", "version", "product", "location"]] * len(self.rows))
         rows = self.in_text_order([list(p.values()) for p in data["plugins"]])

@@ -132,9 +132,10 @@ TEST_F(HostileRegistryTest, TenThousandVersionsAreAllScannedAndReported) {
             "v09999v00000");
 
   const auto installations = scan::ReadInstallations();
-  ASSERT_EQ(installations.size(), 2u);
-  EXPECT_EQ(installations[1].versionKeys.size(), 10000u);
-  EXPECT_EQ(installations[1].versionKeys.back(), "v09999");
+  ASSERT_EQ(installations.size(), 4u);  // each product in the 64-bit and the 32-bit view
+  EXPECT_EQ(installations[2].versionKeys.size(), 10000u);
+  EXPECT_EQ(installations[2].versionKeys.back(), "v09999");
+  EXPECT_TRUE(installations[3].versionKeys.empty());
 }
 
 TEST_F(HostileRegistryTest, MegabyteValuesAreReadWhole) {

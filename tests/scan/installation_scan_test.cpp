@@ -101,19 +101,23 @@ TEST_F(InstallationScanTest, SharedFolderOnlyFromTheThresholdOn) {
                             "Camera Raw.8bi|16.0.0.1711|Photoshop CS2|" + shared}));
 }
 
-TEST_F(InstallationScanTest, MissingOrEmptySharedPathWalksNothing) {
+TEST_F(InstallationScanTest, WithoutASharedPathCommonFilesStandsInNeverTheCurrentDirectory) {
   // A plug-in in the current directory's "Plug-ins" must not be picked up.
   char current[MAX_PATH];
   ::GetCurrentDirectoryA(MAX_PATH, current);
   ASSERT_TRUE(::SetCurrentDirectoryA(tree.Root().c_str()));
   tree.CopyFixture("fixture_cr_3_7", "Plug-ins\\Camera Raw.8bi");
+  tree.CopyFixture("fixture_cr_16", "Common\\Adobe\\Plug-ins\\Camera Raw.8bi");
   tree.MakeDir("App");
   AddVersion("Photoshop", "9.0", tree.Path("App"));
-  Scan();
-  EXPECT_EQ(table.RowCount(), 0);
-  SetShared("");
-  Scan();
-  EXPECT_EQ(table.RowCount(), 0);
+  scanner.CommonFilesFolder = [this](scan::RegistryView) { return tree.Path("Common"); };
+  for (const char* path : {"", "Plug-ins\\..\\"}) {
+    SetShared(path);
+    Scan();
+    EXPECT_EQ(Describe(), (std::vector<std::string>{"Camera Raw.8bi|16.0.0.1711|App|" +
+                                                    tree.Path("Common\\Adobe\\Plug-ins")}))
+        << path;
+  }
   ::SetCurrentDirectoryA(current);
 }
 

@@ -49,7 +49,9 @@ TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
   AddRow("Cam\xE9ra Raw.8bi", "", "q\" b\\ \b\f\n\r\t \x01\x1f\x7f", "C:\\PS\\Plug-Ins");
   EXPECT_EQ(Report<scan::JsonReportWriter>(),
             "{\"installations\": {\"Photoshop\": [\"8.0\", \"9.0 \\\"Trial\\\"\"], "
-            "\"Photoshop Elements\": []}, \"plugins\": [\r\n"
+            "\"Photoshop Elements\": []}, "
+            "\"installations32\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
+            "\"plugins\": [\r\n"
             "{\"file\": \"Cam\xC3\xA9ra Raw.8bi\", \"version\": \"\", "
             "\"product\": \"q\\\" b\\\\ \\b\\f\\n\\r\\t \\u0001\\u001f\x7f\", "
             "\"location\": \"C:\\\\PS\\\\Plug-Ins\"}\r\n"
@@ -84,6 +86,7 @@ TEST_F(ReportFormatsTest, EmptyMachine) {
   EXPECT_EQ(Report<scan::CsvReportWriter>(), "\xEF\xBB\xBF" "File,Version,Product,Location\r\n");
   EXPECT_EQ(Report<scan::JsonReportWriter>(),
             "{\"installations\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
+            "\"installations32\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
             "\"plugins\": [\r\n]}\r\n");
 }
 

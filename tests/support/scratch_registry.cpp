@@ -30,6 +30,9 @@ ScratchRegistry::ScratchRegistry() {
   }
   r = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get());
   if (r != ERROR_SUCCESS) ADD_FAILURE() << "RegOverridePredefKey failed: " << r;
+  // As on every 64-bit machine. Wine redirects the 32-bit view only below a
+  // key that has this child; without it both views would be the same keys.
+  CreateKey("SOFTWARE\\Wow6432Node");
 }
 
 ScratchRegistry::~ScratchRegistry() {

@@ -2,7 +2,9 @@
 // A private stand-in for HKEY_LOCAL_MACHINE. While it lives, the process's
 // HKEY_LOCAL_MACHINE is redirected to a fresh key below HKEY_CURRENT_USER;
 // on destruction the redirection is lifted and the key deleted with all it
-// holds. Tests never touch the machine's own keys.
+// holds. Tests never touch the machine's own keys. Like a 64-bit machine it
+// has a 32-bit registry view: keys written below "SOFTWARE\Wow6432Node" are
+// what KEY_WOW64_32KEY reads.
 #include <windows.h>
 
 #include <string>

@@ -1,0 +1,39 @@
+#include "scan/shared_folder.h"
+
+#include <shlobj.h>
+
+#include "scan/products.h"
+#include "scan/reg_key_cursor.h"
+#include "win/shell_folders.h"
+
+namespace scan {
+namespace {
+
+// "C:\..." or "\\server\share\...": a path that names the same folder from
+// any current directory.
+bool IsFullPath(const std::string& path) {
+  const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
+  return drive || path.starts_with("\\\\");
+}
+
+}  // namespace
+
+std::string SystemCommonFiles(RegistryView view) {
+  return win::ShellFolderPath(view == RegistryView::Wow32 ? CSIDL_PROGRAM_FILES_COMMONX86
+                                                          : CSIDL_PROGRAM_FILES_COMMON);
+}
+
+std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles) {
+  const RegKeyCursor installer(HKEY_LOCAL_MACHINE, kInstallerKeyPath, RegKeyCursor::ReadAccess,
+                               view);
+  std::string base = installer.QueryValue("Path", "");
+  if (!IsFullPath(base)) {
+    const std::string common = commonFiles ? commonFiles(view) : std::string();
+    if (!IsFullPath(common)) return {};
+    base = common + "\\Adobe\\";
+  }
+  // Joined as the installer wrote it: its path is meant to end in "\".
+  return base + "Plug-ins";
+}
+
+}  // namespace scan

@@ -1,0 +1,14 @@
+#include "win/shell_folders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace win {
+
+std::string ShellFolderPath(int csidl) {
+  char path[MAX_PATH] = "";
+  if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  return path;
+}
+
+}  // namespace win
