@@ -35,7 +35,8 @@ void PluginScanner::ScanInstallations() {
 }  // the burst's end shows the rows found since the last paced repaint
 
 void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
-  RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view);
+  RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view,
+                   &problems_);
   for (int cursor = key.HasSubKeys(); cursor != 0;) {
     const std::string version = key.NextSubKeyName(cursor);
     key.Descend(version);
@@ -46,7 +47,7 @@ void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
     key.Ascend();
 
     if (UsesSharedPlugins(product, version)) {
-      const std::string shared = SharedPluginsFolder(view, CommonFilesFolder);
+      const std::string shared = SharedPluginsFolder(view, CommonFilesFolder, &problems_);
       if (!shared.empty()) WalkPluginFolder(label, shared);
     }
   }
