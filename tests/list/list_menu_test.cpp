@@ -48,10 +48,11 @@ class ListMenuTest : public ::testing::Test {
   // A right click at (x, y) on the given cell, as the list reports it.
   LRESULT RightClick(int row, int column, int x = 300, int y = 200) {
     ::SetCursorPos(x, y);
-    // On a Wine desktop the move reaches the server a little later.
+    // On a Wine desktop the move reaches the server a little later, and on a
+    // busy machine that can take more than a second.
     MSG msg;
     POINT at{};
-    for (int wait = 0; wait < 100 && (::GetCursorPos(&at), at.x != x || at.y != y); ++wait) {
+    for (int wait = 0; wait < 500 && (::GetCursorPos(&at), at.x != x || at.y != y); ++wait) {
       while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
       ::Sleep(10);
     }
