@@ -59,15 +59,8 @@ std::optional<Node> Root(std::span<const unsigned char> bytes) {
   return ParseNode(bytes, 0, bytes.size());
 }
 
-}  // namespace
-
-bool VersionBlock::Valid() const {
-  const auto root = Root(bytes_);
-  return root && root->key == L"VS_VERSION_INFO";
-}
-
-std::optional<std::span<const unsigned char>> VersionBlock::Value(std::wstring_view path) const {
-  auto node = Root(bytes_);
+std::optional<Node> Find(std::span<const unsigned char> bytes, std::wstring_view path) {
+  auto node = Root(bytes);
   if (!node) return std::nullopt;
   while (!path.empty()) {
     const std::size_t cut = path.find(L'\\');
@@ -76,7 +69,7 @@ std::optional<std::span<const unsigned char>> VersionBlock::Value(std::wstring_v
     if (key.empty()) continue;
     std::optional<Node> found;
     for (std::size_t at = node->children; at < node->end;) {
-      const auto child = ParseNode(bytes_, at, node->end);
+      const auto child = ParseNode(bytes, at, node->end);
       if (!child) break;
       if (SameKey(child->key, key)) {
         found = child;
@@ -87,15 +80,30 @@ std::optional<std::span<const unsigned char>> VersionBlock::Value(std::wstring_v
     if (!found) return std::nullopt;
     node = found;
   }
+  return node;
+}
+
+}  // namespace
+
+bool VersionBlock::Valid() const {
+  const auto root = Root(bytes_);
+  return root && root->key == L"VS_VERSION_INFO";
+}
+
+std::optional<std::span<const unsigned char>> VersionBlock::Value(std::wstring_view path) const {
+  const auto node = Find(bytes_, path);
+  if (!node) return std::nullopt;
   return bytes_.subspan(node->value, node->valueBytes);
 }
 
 std::optional<std::wstring> VersionBlock::Text(std::wstring_view path) const {
-  const auto value = Value(path);
-  if (!value) return std::nullopt;
-  const auto* text = reinterpret_cast<const wchar_t*>(value->data());
+  const auto node = Find(bytes_, path);
+  if (!node) return std::nullopt;
+  // Up to the NUL, as the system's lookup reads it: some resource compilers
+  // count a text's length in bytes or mark it binary.
+  const auto* text = reinterpret_cast<const wchar_t*>(bytes_.data() + node->value);
   std::size_t length = 0;
-  while (length < value->size() / 2 && text[length]) ++length;
+  while (length < (node->end - node->value) / 2 && text[length]) ++length;
   return std::wstring(text, length);
 }
 

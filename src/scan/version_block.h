@@ -21,7 +21,7 @@ class VersionBlock {
   // The value bytes of the node at `path` (backslash-separated keys; empty
   // for the root), cut to what lies inside its node.
   std::optional<std::span<const unsigned char>> Value(std::wstring_view path) const;
-  // A text value up to its first NUL.
+  // A text value up to its first NUL or the end of its node.
   std::optional<std::wstring> Text(std::wstring_view path) const;
 
  private:
