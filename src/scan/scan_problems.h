@@ -7,11 +7,11 @@
 namespace scan {
 
 enum class Problem {
-  RegistryKey,  // a key that exists, or may, but could not be opened
-  Folder,       // a folder that exists, or may, but could not be listed
-  Module,       // a module whose version resource could not be read
+  RegistryKey,    // a key that exists, or may, but could not be opened
+  Folder,         // a folder that exists, or may, but could not be listed
+  Module,         // a module that could not be opened or read
   DamagedModule,  // a module whose version resource was refused as damaged
-  LinkLoop,     // a folder not walked: it links back to one of its own ancestors
+  LinkLoop,       // a folder not walked: it links back to one of its own ancestors
 };
 
 class ProblemListener {
