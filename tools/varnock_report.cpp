@@ -16,13 +16,15 @@
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/report.h"
+#include "problem_log.h"
+#include "res/version.h"
 
 namespace {
 
 // Standard error and, until the report starts, standard output are text
 // streams: "\n" reaches the console as CR LF.
 constexpr const char* kUsage =
-    "Usage: varnock-report [--all] [--format text|csv|json]\n"
+    "Usage: varnock-report [--all] [--format text|csv|json] [--verbose]\n"
     "\n"
     "Lists the raw-camera plug-ins installed for Photoshop and Photoshop Elements\n"
     "and writes the same report as Varnock's \"Copy to Clipboard\" button.\n"
@@ -33,6 +35,12 @@ constexpr const char* kUsage =
     "                   UTF-8 with a byte-order mark, CR LF line ends\n"
     "  --format json    {\"installations\": {...}, \"plugins\": [...]} in UTF-8,\n"
     "                   ending in CR LF\n"
+    "                   (csv and json give files and folders by their exact names;\n"
+    "                   a csv field that a spreadsheet would run as a formula\n"
+    "                   starts with an apostrophe)\n"
+    "  --verbose        on standard error, a line per thing the scan could not\n"
+    "                   read: what, its path and why, separated by tabs\n"
+    "  --version        show the program's version\n"
     "  --help           show this text\n";
 
 class StdoutSink : public scan::ByteSink {
@@ -68,6 +76,7 @@ int UsageError(const char* what, std::string_view detail) {
 
 int main(int argc, char** argv) {
   bool showAll = false;
+  bool verbose = false;
   std::string_view format = "text";
   for (int i = 1; i < argc; ++i) {
     std::string_view option = argv[i];
@@ -78,6 +87,12 @@ int main(int argc, char** argv) {
       format = argv[++i];
     } else if (option.starts_with("--format=")) {
       format = option.substr(std::strlen("--format="));
+    } else if (option == "--verbose") {
+      verbose = true;
+    } else if (option == "--version") {
+      std::printf("varnock-report %d.%d.%d.%d\n", VARNOCK_VERSION_MAJOR, VARNOCK_VERSION_MINOR,
+                  VARNOCK_VERSION_PATCH, VARNOCK_VERSION_TWEAK);
+      return 0;
     } else if (option == "--help" || option == "-h" || option == "/?") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -92,7 +107,9 @@ int main(int argc, char** argv) {
 
   _setmode(_fileno(stdout), _O_BINARY);
   scan::MemoryTable table;
-  scan::PluginScanner scanner(table);
+  ProblemLog log;
+  scan::NoListener quiet;
+  scan::PluginScanner scanner(table, verbose ? static_cast<scan::ProblemListener&>(log) : quiet);
   scanner.ShowAllPlugins = showAll;
   scanner.ScanInstallations();
 

@@ -4,13 +4,15 @@
 
 namespace scan {
 
-std::string CsvReportWriter::Field(std::string_view ansiText) {
-  // Converted first: in a double-byte code page a trail byte could pass for
-  // an ASCII character, in UTF-8 it cannot.
-  const std::string text = ansi::ToUtf8(ansiText);
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+std::string CsvReportWriter::Field(std::string_view text) {
+  std::string field;
+  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+    field = "'";
+  field += text;
+  // In UTF-8 no byte of a longer character passes for an ASCII one.
+  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
   std::string quoted = "\"";
-  for (char c : text) {
+  for (char c : field) {
     if (c == '"') quoted += '"';
     quoted += c;
   }
@@ -23,7 +25,7 @@ void CsvReportWriter::Begin(const std::vector<Installation>&, const ResultTable&
   std::string line = "\xEF\xBB\xBF";
   for (int column = 0; column < columns_; ++column) {
     if (column) line += ',';
-    line += Field(table.Heading(column));
+    line += Field(ansi::ToUtf8(table.Heading(column)));
   }
   line += "\r\n";
   sink_.Write(line);
@@ -33,7 +35,7 @@ void CsvReportWriter::Row(const ResultTable& table, int row) {
   std::string line;
   for (int column = 0; column < columns_; ++column) {
     if (column) line += ',';
-    line += Field(table.Cell(row, column));
+    line += Field(Utf8Cell(table, row, column));
   }
   line += "\r\n";
   sink_.Write(line);

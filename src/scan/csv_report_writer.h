@@ -2,7 +2,13 @@
 // The report as comma-separated values for other programs: a heading line,
 // then one line per row in table order. UTF-8 with a byte-order mark (so
 // spreadsheets read it as UTF-8), CR LF line ends, and a field quoted only
-// when it holds a comma, a quote, a CR or an LF, its quotes doubled.
+// when it holds a comma, a quote, a CR or an LF, its quotes doubled. Files
+// and folders appear by their exact names.
+//
+// A field that a spreadsheet would take for a formula (one that begins with
+// "=", "+", "-", "@", a tab or a CR) gets a leading apostrophe, so that
+// opening the file runs nothing a file name says.
+//
 // The installations are not part of it; the JSON report carries them.
 #include <string>
 #include <string_view>
@@ -18,8 +24,8 @@ class CsvReportWriter : public ReportWriter {
   void Row(const ResultTable& table, int row) override;
   void End() override {}
 
-  // One field as it appears in a line, from text in the ANSI code page.
-  static std::string Field(std::string_view ansiText);
+  // One field as it appears in a line, from UTF-8 text.
+  static std::string Field(std::string_view text);
 
  private:
   ByteSink& sink_;

@@ -2,37 +2,79 @@
 
 #include <cstdio>
 #include <cstring>
+#include <span>
 
-#include "scan/version_bounds.h"
+#include "scan/version_block.h"
+#include "scan/version_resource.h"
 #include "win/ansi.h"
+#include "win/error_text.h"
+#include "win/utf8.h"
 
 namespace scan {
 
-bool FileVersionReader::Load(const std::string& path) {
+bool FileVersionReader::Load(const std::string& path) { return Load(ansi::ToWide(path)); }
+
+bool FileVersionReader::Load(const std::wstring& path) {
   codePage_ = kPresetCodePage;
   language_ = kPresetLanguage;
   fixedInfo_ = {};
+  failure_.reset();
+  versionData_.clear();
+  fromSystem_ = false;
 
-  const VersionBounds bounds = CheckVersionBounds(path);
-  if (bounds == VersionBounds::Absent || bounds == VersionBounds::Outside) return false;
+  VersionResource resource = ReadVersionResource(path);
+  switch (resource.outcome) {
+    case VersionResource::Outcome::Read:
+      break;
+    case VersionResource::Outcome::NotPe:
+      return LoadFromSystem(path);
+    case VersionResource::Outcome::Absent:
+      return false;
+    case VersionResource::Outcome::Unreadable:
+      failure_ = Failure{Problem::Module, win::ErrorText(resource.error)};
+      return false;
+    case VersionResource::Outcome::Damaged:
+      failure_ = Failure{Problem::DamagedModule, resource.damage};
+      return false;
+  }
+  versionData_ = std::move(resource.bytes);
+  if (!VersionBlock(versionData_).Valid()) {
+    versionData_.clear();
+    failure_ = Failure{Problem::DamagedModule, L"version resource malformed"};
+    return false;
+  }
+  const auto fixed = VersionBlock(versionData_).Value(L"");
+  if (!fixed || fixed->size() < sizeof fixedInfo_) return false;
+  std::memcpy(&fixedInfo_, fixed->data(), sizeof fixedInfo_);
+  const auto translation = VersionBlock(versionData_).Value(L"VarFileInfo\\Translation");
+  if (translation && translation->size() >= 4) {
+    std::uint16_t pair[2];
+    std::memcpy(pair, translation->data(), sizeof pair);
+    language_ = pair[0];
+    codePage_ = pair[1];
+  }
+  return fixedInfo_.dwSignature == 0xFEEF04BD;
+}
 
+bool FileVersionReader::LoadFromSystem(const std::wstring& path) {
   DWORD ignored = 0;
-  DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (size == 0) return false;
-
   versionData_.assign(size, 0);
-  if (!::GetFileVersionInfoA(path.c_str(), 0, size, versionData_.data())) return false;
-
+  if (!::GetFileVersionInfoW(path.c_str(), 0, size, versionData_.data())) {
+    versionData_.clear();
+    return false;
+  }
+  fromSystem_ = true;
   void* fixed = nullptr;
   UINT fixedLength = 0;
-  if (!::VerQueryValueA(versionData_.data(), "\\", &fixed, &fixedLength) || !fixed ||
+  if (!::VerQueryValueW(versionData_.data(), L"\\", &fixed, &fixedLength) || !fixed ||
       fixedLength < sizeof fixedInfo_)
     return false;
   std::memcpy(&fixedInfo_, fixed, sizeof fixedInfo_);
-
   void* translation = nullptr;
   UINT translationLength = 0;
-  if (::VerQueryValueA(versionData_.data(), "\\VarFileInfo\\Translation", &translation,
+  if (::VerQueryValueW(versionData_.data(), L"\\VarFileInfo\\Translation", &translation,
                        &translationLength) &&
       translation && translationLength >= 4) {
     std::uint16_t pair[2];
@@ -43,28 +85,42 @@ bool FileVersionReader::Load(const std::string& path) {
   return fixedInfo_.dwSignature == 0xFEEF04BD;
 }
 
-std::string FileVersionReader::GetValue(const std::string& name) const {
-  if (versionData_.empty()) return {};
-  char query[64];
-  std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\", language_, codePage_);
-  std::string path = query + name;
-
+std::optional<std::wstring> FileVersionReader::Query(const std::wstring& path) const {
+  if (!fromSystem_) return VersionBlock(versionData_).Text(path);
   void* text = nullptr;
   UINT length = 0;
-  // VerQueryValueA only reads, but its signature wants a writable block.
+  // VerQueryValueW only reads, but its signature wants a writable block.
   auto* block = const_cast<unsigned char*>(versionData_.data());
-  if (!::VerQueryValueA(block, path.c_str(), &text, &length) || !text) return {};
+  if (!::VerQueryValueW(block, (L"\\" + path).c_str(), &text, &length) || !text) return {};
   // The text must end inside the block, whatever length the resource claims.
-  const auto* begin = static_cast<const char*>(text);
-  const auto* end = reinterpret_cast<const char*>(versionData_.data() + versionData_.size());
-  if (begin < reinterpret_cast<const char*>(versionData_.data()) || begin >= end) return {};
-  return std::string(begin, strnlen(begin, static_cast<std::size_t>(end - begin)));
+  const auto* begin = static_cast<const wchar_t*>(text);
+  const auto* end = reinterpret_cast<const wchar_t*>(versionData_.data() + versionData_.size());
+  if (begin < reinterpret_cast<const wchar_t*>(versionData_.data()) || begin >= end) return {};
+  return std::wstring(begin, wcsnlen(begin, static_cast<std::size_t>(end - begin)));
+}
+
+std::string FileVersionReader::GetValue(const std::string& name) const {
+  if (versionData_.empty()) return {};
+  wchar_t block[32];
+  std::swprintf(block, std::size(block), L"StringFileInfo\\%04x%04x\\", language_, codePage_);
+  const auto text = Query(block + ansi::ToWide(name));
+  // The ANSI code page, as the system's VerQueryValueA gives it.
+  return text ? ansi::FromWide(*text) : std::string();
+}
+
+std::string ReadVersionCell(const std::wstring& path, const std::wstring& shownAs,
+                            ProblemListener& listener) {
+  FileVersionReader reader;
+  reader.Load(path);
+  if (const auto& failure = reader.LastFailure())
+    listener.Report(failure->problem, shownAs, failure->reason);
+  return ansi::ReplaceAll(reader.GetValue("FileVersion"), ", ", ".");
 }
 
 std::string ReadVersionCell(const std::string& path) {
-  FileVersionReader reader;
-  reader.Load(path);
-  return ansi::ReplaceAll(reader.GetValue("FileVersion"), ", ", ".");
+  NoListener nobody;
+  const std::wstring wide = ansi::ToWide(path);
+  return ReadVersionCell(wide, wide, nobody);
 }
 
 }  // namespace scan

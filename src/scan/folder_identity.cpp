@@ -4,8 +4,8 @@
 
 namespace scan {
 
-std::optional<FolderIdentity> IdentifyFolder(const std::string& path) {
-  win::UniqueFile folder(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+std::optional<FolderIdentity> IdentifyFolder(const std::wstring& path) {
+  win::UniqueFile folder(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                        nullptr));

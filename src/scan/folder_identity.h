@@ -13,6 +13,7 @@ struct FolderIdentity {
   bool operator==(const FolderIdentity&) const = default;
 };
 
-std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
+// `path` as the wide file functions take it (the walk's "\\?\" form).
+std::optional<FolderIdentity> IdentifyFolder(const std::wstring& path);
 
 }  // namespace scan

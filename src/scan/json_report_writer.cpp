@@ -12,7 +12,10 @@ constexpr const char* kMemberNames[kColumnCount] = {"file", "version", "product"
 
 std::string JsonReportWriter::String(std::string_view ansiText) {
   // Escaped after conversion, where every byte below 0x80 is a character.
-  const std::string text = ansi::ToUtf8(ansiText);
+  return Utf8String(ansi::ToUtf8(ansiText));
+}
+
+std::string JsonReportWriter::Utf8String(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
@@ -72,7 +75,7 @@ void JsonReportWriter::Row(const ResultTable& table, int row) {
     if (column) text += ", ";
     text += '"';
     text += kMemberNames[column];
-    text += "\": " + String(table.Cell(row, column));
+    text += "\": " + Utf8String(Utf8Cell(table, row, column));
   }
   text += '}';
   sink_.Write(text);

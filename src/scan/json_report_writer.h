@@ -12,7 +12,8 @@
 // one included. "installations" is the 64-bit registry view, "installations32"
 // the 32-bit one; in each, every product of the ProductTable is a member, its
 // version keys in registry order (an empty array when none is installed). The
-// plug-ins are the table's rows in order.
+// plug-ins are the table's rows in order, files and folders by their exact
+// names.
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ class JsonReportWriter : public ReportWriter {
 
   // A JSON string, quotes included, from text in the ANSI code page.
   static std::string String(std::string_view ansiText);
+  // The same from UTF-8 text.
+  static std::string Utf8String(std::string_view text);
 
  private:
   static std::string Installations(const std::vector<Installation>& installations,

@@ -1,7 +1,8 @@
 #pragma once
 // A ResultTable in memory, placing rows exactly as a sort-ascending list
 // view does: before the first row whose File text does not compare below
-// the new one under lstrcmpA.
+// the new one under lstrcmpA. It keeps the exact names beside the rows, for
+// the console tool's machine formats.
 #include <array>
 #include <string>
 #include <vector>
@@ -16,17 +17,27 @@ class MemoryTable : public ResultTable {
 
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
+  void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
 
   int RowCount() const override { return static_cast<int>(rows_.size()); }
   int ColumnCount() const override { return kColumnCount; }
   std::string Heading(int column) const override;
   std::string Cell(int row, int column) const override;
+  std::optional<std::string> ExactName(int row, int column) const override;
 
   const std::vector<Row>& Rows() const { return rows_; }
-  void Clear() { rows_.clear(); }
+  void Clear() {
+    rows_.clear();
+    exact_.clear();
+  }
 
  private:
+  struct Exact {
+    std::wstring file, location;
+    bool known = false;
+  };
   std::vector<Row> rows_;
+  std::vector<Exact> exact_;  // one per row, in the same order
 };
 
 }  // namespace scan

@@ -6,7 +6,10 @@
 #include "scan/products.h"
 #include "scan/reg_key_cursor.h"
 #include "win/ansi.h"
+#include "win/error_text.h"
+#include "win/long_path.h"
 #include "win/unique_handle.h"
+#include "win/utf8.h"
 
 namespace scan {
 
@@ -32,7 +35,8 @@ void PluginScanner::ScanInstallations() {
 }  // the burst's end shows the rows found since the last paced repaint
 
 void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
-  RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view);
+  RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view,
+                   &problems_);
   for (int cursor = key.HasSubKeys(); cursor != 0;) {
     const std::string version = key.NextSubKeyName(cursor);
     key.Descend(version);
@@ -43,7 +47,7 @@ void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
     key.Ascend();
 
     if (UsesSharedPlugins(product, version)) {
-      const std::string shared = SharedPluginsFolder(view, CommonFilesFolder);
+      const std::string shared = SharedPluginsFolder(view, CommonFilesFolder, &problems_);
       if (!shared.empty()) WalkPluginFolder(label, shared);
     }
   }
@@ -75,47 +79,89 @@ bool PluginScanner::MatchesPluginName(const std::string& name, bool showAllPlugi
 }
 
 void PluginScanner::WalkPluginFolder(const std::string& label, const std::string& folder) {
-  if (!VisitedFolders.Add(VisitedFolderList::KeyFor(label, folder))) return;
-  ancestors_.push_back({folder, std::nullopt});
+  const std::wstring exact = ansi::ToWide(folder);
+  WalkFolder(label, Folder{folder, exact, win::VerbatimPath(exact)});
+}
+
+void PluginScanner::WalkFolder(const std::string& label, const Folder& folder) {
+  if (!VisitedFolders.Add(VisitedFolderList::KeyFor(label, folder.text), folder.exact)) return;
+  ancestors_.push_back({&folder, std::nullopt});
   Walk(label, folder);
   ancestors_.pop_back();
 }
 
-void PluginScanner::Walk(const std::string& label, const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  win::UniqueFind search(::FindFirstFileA((folder + "\\*.*").c_str(), &entry));
-  if (!search) return;
-  do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    const std::string path = ansi::JoinPath(folder, name);
-    const DWORD attributes = entry.dwFileAttributes;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // A link back to a folder still being walked would repeat the same
-      // plug-ins under ever longer paths; anything else is walked.
-      if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !IsOwnAncestor(path))
-        WalkPluginFolder(label, path);
-    }
-    if (MatchesPluginName(name, ShowAllPlugins)) AddRow(name, path, label, folder);
-  } while (::FindNextFileA(search.get(), &entry));
-}
-
-bool PluginScanner::IsOwnAncestor(const std::string& linkPath) {
-  const std::optional<FolderIdentity> target = IdentifyFolder(linkPath);
-  if (!target) return false;
-  for (Ancestor& ancestor : ancestors_) {
-    if (!ancestor.identity) ancestor.identity = IdentifyFolder(ancestor.path);
-    if (*ancestor.identity == target) return true;
+namespace {
+// What a search reports for a folder that is not there: missing, a file, or
+// a registry text that names no folder at all.
+bool IsNotFound(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+      return true;
+    default:
+      return false;
   }
-  return false;
+}
+}  // namespace
+
+void PluginScanner::Walk(const std::string& label, const Folder& folder) {
+  WIN32_FIND_DATAW entry;
+  win::UniqueFind search(::FindFirstFileW(win::JoinPath(folder.verbatim, L"*").c_str(), &entry));
+  if (!search) {
+    const DWORD error = ::GetLastError();
+    if (!IsNotFound(error)) problems_.Report(Problem::Folder, folder.exact, win::ErrorText(error));
+    return;
+  }
+  for (;;) {
+    const std::wstring name = entry.cFileName;
+    const DWORD attributes = entry.dwFileAttributes;
+    if (name != L"." && name != L"..") {
+      const std::string text = ansi::FromWide(name);
+      const bool isFolder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+      if (isFolder) {
+        const Folder child{ansi::JoinPath(folder.text, text), win::JoinPath(folder.exact, name),
+                           win::JoinPath(folder.verbatim, name)};
+        // A link back to a folder still being walked would repeat the same
+        // plug-ins under ever longer paths; anything else is walked.
+        const Folder* loop = attributes & FILE_ATTRIBUTE_REPARSE_POINT ? OwnAncestor(child) : nullptr;
+        if (loop)
+          problems_.Report(Problem::LinkLoop, child.exact, loop->exact);
+        else
+          WalkFolder(label, child);
+      }
+      if (MatchesPluginName(text, ShowAllPlugins)) AddRow(text, name, isFolder, label, folder);
+    }
+    if (!::FindNextFileW(search.get(), &entry)) break;
+  }
+  if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES)
+    problems_.Report(Problem::Folder, folder.exact, L"listing cut short: " + win::ErrorText(error));
 }
 
-void PluginScanner::AddRow(const std::string& name, const std::string& path,
-                           const std::string& label, const std::string& folder) {
-  const int row = table_.InsertRow(name);
-  table_.SetCell(row, VersionColumn, ReadVersionCell(path));
+const PluginScanner::Folder* PluginScanner::OwnAncestor(const Folder& link) {
+  const std::optional<FolderIdentity> target = IdentifyFolder(link.verbatim);
+  if (!target) return nullptr;
+  for (Ancestor& ancestor : ancestors_) {
+    if (!ancestor.identity) ancestor.identity = IdentifyFolder(ancestor.folder->verbatim);
+    if (*ancestor.identity == target) return ancestor.folder;
+  }
+  return nullptr;
+}
+
+void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bool isFolder,
+                           const std::string& label, const Folder& folder) {
+  const int row = table_.InsertRow(text);
+  // A folder has no version resource; asking would only fail.
+  if (!isFolder)
+    table_.SetCell(row, VersionColumn,
+                   ReadVersionCell(win::JoinPath(folder.verbatim, name),
+                                   win::JoinPath(folder.exact, name), problems_));
   table_.SetCell(row, ProductColumn, label);
-  table_.SetCell(row, LocationColumn, folder);
+  table_.SetCell(row, LocationColumn, folder.text);
+  table_.SetExactNames(row, name, folder.exact);
   if (repaint_.Due()) {
     const auto start = RepaintPacer::Clock::now();
     table_.Repaint();

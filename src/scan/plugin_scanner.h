@@ -5,6 +5,11 @@
 // a ResultTable.
 // It knows nothing of windows; the main dialog, the console tool, the tests
 // and the benchmark all drive this same object.
+//
+// The walk names files by the exact UTF-16 names the system returns and
+// reaches them by the "\\?\" form of their paths, so no name and no path
+// length is out of its reach. What the list, the report and VisitedFolders
+// show is the ANSI text of those names, made in one place (ansi::FromWide).
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +18,7 @@
 #include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
 #include "scan/result_table.h"
+#include "scan/scan_problems.h"
 #include "scan/shared_folder.h"
 #include "scan/visited_folders.h"
 
@@ -22,7 +28,9 @@ class RegKeyCursor;
 
 class PluginScanner {
  public:
-  explicit PluginScanner(ResultTable& table) : table_(table) {}
+  explicit PluginScanner(ResultTable& table) : table_(table), problems_(nobody_) {}
+  PluginScanner(ResultTable& table, ProblemListener& problems)
+      : table_(table), problems_(problems) {}
 
   // Expects an empty table and an empty VisitedFolders (see Reset).
   void ScanInstallations();
@@ -42,21 +50,31 @@ class PluginScanner {
   CommonFilesLookup CommonFilesFolder = SystemCommonFiles;
 
  private:
+  // One folder of the walk, three ways: the ANSI text the rows show, the
+  // exact name the machine formats carry, and the form the file functions take.
+  struct Folder {
+    std::string text;
+    std::wstring exact;
+    std::wstring verbatim;
+  };
   // A folder on the path of the walk in progress. Its identity is only
   // looked up once a link makes it worth knowing.
   struct Ancestor {
-    std::string path;
+    const Folder* folder;
     std::optional<std::optional<FolderIdentity>> identity;
   };
 
   // Every version key of one product in one registry view.
   void ScanProduct(const std::string& product, RegistryView view);
-  void Walk(const std::string& label, const std::string& folder);
-  bool IsOwnAncestor(const std::string& linkPath);
-  void AddRow(const std::string& name, const std::string& path, const std::string& label,
-              const std::string& folder);
+  void WalkFolder(const std::string& label, const Folder& folder);
+  void Walk(const std::string& label, const Folder& folder);
+  const Folder* OwnAncestor(const Folder& link);
+  void AddRow(const std::string& text, const std::wstring& name, bool isFolder,
+              const std::string& label, const Folder& folder);
 
+  NoListener nobody_;
   ResultTable& table_;
+  ProblemListener& problems_;
   std::vector<Ancestor> ancestors_;
   RepaintPacer repaint_;
 };

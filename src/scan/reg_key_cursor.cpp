@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "win/ansi.h"
+#include "win/error_text.h"
+#include "win/utf8.h"
 
 namespace scan {
 namespace {
@@ -26,7 +28,9 @@ LONG EnumName(HKEY key, bool values, DWORD index, char* buffer, DWORD& size) {
 
 }  // namespace
 
-RegKeyCursor::RegKeyCursor(HKEY root, const std::string& path, DWORD flags, RegistryView view) {
+RegKeyCursor::RegKeyCursor(HKEY root, const std::string& path, DWORD flags, RegistryView view,
+                           ProblemListener* problems)
+    : Problems(problems) {
   Open(root, path, flags, view);
 }
 
@@ -49,6 +53,26 @@ LONG RegKeyCursor::OpenKey(HKEY parent, const std::string& path, win::UniqueHkey
   return r;
 }
 
+void RegKeyCursor::TellFailure(LONG error, HKEY parent, const std::string& path) const {
+  if (!Problems || error == ERROR_FILE_NOT_FOUND) return;
+  // Where the process may not create keys, create-or-open is denied for a key
+  // that is not there as well: for a user without those rights, every product
+  // not installed. Only a plain open tells the two apart.
+  if (error == ERROR_ACCESS_DENIED && View != RegistryView::Wow32) {
+    win::UniqueHkey probe;
+    const LONG opened =
+        ::RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | ViewFlag(View), probe.put());
+    if (opened != ERROR_SUCCESS) probe.release();  // the call wrote nothing we own
+    if (opened == ERROR_FILE_NOT_FOUND) return;
+  }
+  const char* root = RootKey == HKEY_LOCAL_MACHINE  ? "HKEY_LOCAL_MACHINE\\"
+                     : RootKey == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER\\"
+                                                    : "";
+  std::wstring reason = win::ErrorText(static_cast<DWORD>(error));
+  if (View == RegistryView::Wow32) reason += L", 32-bit view";
+  Problems->Report(Problem::RegistryKey, ansi::ToWide(root + CurrentPath), reason);
+}
+
 void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags, RegistryView view) {
   Parents.clear();
   RootKey = root;
@@ -56,7 +80,8 @@ void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags, Registr
   CurrentPath = BasePath;
   AccessFlags = flags;
   View = view;
-  if (OpenKey(RootKey, BasePath, KeyHandle) != ERROR_SUCCESS) {
+  if (const LONG r = OpenKey(RootKey, BasePath, KeyHandle); r != ERROR_SUCCESS) {
+    TellFailure(r, RootKey, BasePath);
     RootKey = nullptr;
     BasePath.clear();
     CurrentPath.clear();
@@ -116,11 +141,12 @@ std::string RegKeyCursor::NextSubKeyName(int& cursor) const {
 
 void RegKeyCursor::Descend(const std::string& name) {
   win::UniqueHkey child;
-  if (KeyHandle) OpenKey(KeyHandle.get(), name, child);
+  const LONG r = KeyHandle ? OpenKey(KeyHandle.get(), name, child) : ERROR_SUCCESS;
   Parents.push_back({std::move(KeyHandle), CurrentPath.size()});
-  KeyHandle = std::move(child);
   CurrentPath += '\\';
   CurrentPath += name;
+  if (r != ERROR_SUCCESS) TellFailure(r, Parents.back().key.get(), name);
+  KeyHandle = std::move(child);
 }
 
 void RegKeyCursor::Ascend() {

@@ -6,9 +6,10 @@
 //
 // Keys of the 64-bit registry view are opened create-or-open, so a missing
 // key is left behind empty where the process may create it; keys of the
-// 32-bit view are only opened, never created. Nothing is ever reported: a
-// failed open leaves a cursor without a key, which answers 0 to
-// HasValues/HasSubKeys and ends any loop at once.
+// 32-bit view are only opened, never created. A failed open leaves a cursor
+// without a key, which answers 0 to HasValues/HasSubKeys and ends any loop
+// at once; it is told to a ProblemListener when one is given, unless the key
+// is simply not there.
 //
 // Descend opens the subkey relative to the key open now and keeps that key
 // open beneath it, so Ascend needs no reopen. Spelling the whole path out
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "scan/registry_view.h"
+#include "scan/scan_problems.h"
 #include "win/unique_handle.h"
 
 namespace scan {
@@ -30,7 +32,7 @@ class RegKeyCursor {
   enum Access : DWORD { ReadAccess = 1, WriteAccess = 2 };
 
   RegKeyCursor(HKEY root, const std::string& path, DWORD flags,
-               RegistryView view = RegistryView::Native64);
+               RegistryView view = RegistryView::Native64, ProblemListener* problems = nullptr);
   ~RegKeyCursor();
   RegKeyCursor(const RegKeyCursor&) = delete;
   RegKeyCursor& operator=(const RegKeyCursor&) = delete;
@@ -65,6 +67,9 @@ class RegKeyCursor {
   enum class Kind { Values, SubKeys };
   // Opens path below parent in this cursor's view and with its access.
   LONG OpenKey(HKEY parent, const std::string& path, win::UniqueHkey& key) const;
+  // Tells the listener of a failed open of `path` below `parent`, the key
+  // now at CurrentPath, unless the key is not there.
+  void TellFailure(LONG error, HKEY parent, const std::string& path) const;
   int HasNames(Kind kind) const;
   std::string NextName(Kind kind, int& cursor) const;
 
@@ -81,6 +86,7 @@ class RegKeyCursor {
   DWORD AccessFlags = 0;
   RegistryView View = RegistryView::Native64;
   std::vector<Level> Parents;  // one per Descend not yet undone
+  ProblemListener* Problems = nullptr;
 };
 
 }  // namespace scan

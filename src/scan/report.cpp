@@ -4,6 +4,7 @@
 
 #include "scan/products.h"
 #include "scan/reg_key_cursor.h"
+#include "win/utf8.h"
 
 namespace scan {
 
@@ -63,6 +64,15 @@ void TextReportWriter::End() {
 void WriteTextReport(const ResultTable& table, ByteSink& sink) {
   TextReportWriter writer(sink);
   WriteReport(table, writer);
+}
+
+}  // namespace scan
+
+namespace scan {
+
+std::string Utf8Cell(const ResultTable& table, int row, int column) {
+  if (auto exact = table.ExactName(row, column)) return std::move(*exact);
+  return ansi::ToUtf8(table.Cell(row, column));
 }
 
 }  // namespace scan

@@ -58,6 +58,10 @@ class TextReportWriter : public ReportWriter {
 
 void WriteTextReport(const ResultTable& table, ByteSink& sink);
 
+// A cell as the machine formats carry it: the exact name where the table
+// keeps one, else its text converted from the ANSI code page; UTF-8 either way.
+std::string Utf8Cell(const ResultTable& table, int row, int column);
+
 // A sink that keeps everything in a string.
 class StringSink : public ByteSink {
  public:

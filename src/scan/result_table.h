@@ -2,6 +2,7 @@
 // Where the scan writes its rows. The main dialog's list control implements
 // it; an in-memory table implements it for the console tool, the tests and
 // the benchmark. Both place an inserted row by the same rule.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,12 +29,22 @@ class ResultTable {
   virtual void BeginRows() {}
   virtual void EndRows() {}
   virtual void AutoSizeColumn(int /*column*/) {}
+  // The names the system returned behind a row's File and Location texts.
+  // Only a table that feeds the machine formats keeps them; the others show
+  // the ANSI texts alone.
+  virtual void SetExactNames(int /*row*/, std::wstring_view /*file*/,
+                             std::wstring_view /*location*/) {}
 
   virtual int RowCount() const = 0;
   virtual int ColumnCount() const = 0;
   virtual std::string Heading(int column) const = 0;
   // Empty for a row or column that does not exist.
   virtual std::string Cell(int row, int column) const = 0;
+  // The exact name behind a File or Location cell, in UTF-8; nothing when
+  // the table keeps none for it.
+  virtual std::optional<std::string> ExactName(int /*row*/, int /*column*/) const {
+    return std::nullopt;
+  }
 };
 
 }  // namespace scan

@@ -23,9 +23,10 @@ std::string SystemCommonFiles(RegistryView view) {
                                                           : CSIDL_PROGRAM_FILES_COMMON);
 }
 
-std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles) {
+std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles,
+                                ProblemListener* problems) {
   const RegKeyCursor installer(HKEY_LOCAL_MACHINE, kInstallerKeyPath, RegKeyCursor::ReadAccess,
-                               view);
+                               view, problems);
   std::string base = installer.QueryValue("Path", "");
   if (!IsFullPath(base)) {
     const std::string common = commonFiles ? commonFiles(view) : std::string();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "scan/registry_view.h"
+#include "scan/scan_problems.h"
 
 namespace scan {
 
@@ -21,6 +22,8 @@ std::string SystemCommonFiles(RegistryView view);
 
 // The folder to walk, or empty when there is none. Never a relative path:
 // that would name whatever lies in the current directory.
-std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles);
+// An installer key that could not be opened is told to `problems`, if given.
+std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles,
+                                ProblemListener* problems = nullptr);
 
 }  // namespace scan

@@ -4,7 +4,12 @@
 // No normalisation: letter case, a trailing "\" and doubled separators make
 // different entries. Entries keep their order; a hash index beside them keeps
 // the lookup cheap for large trees.
+//
+// The index also holds the folder's exact name, so two folders whose names
+// give the same ANSI text (each shows the system's replacement characters
+// where the code page has no letter) are both walked.
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -16,13 +21,15 @@ class VisitedFolderList {
     return label + " " + folder;
   }
 
-  // Records the key; false when it was recorded already.
-  bool Add(const std::string& key) {
-    if (!index_.insert(key).second) return false;
+  // Records the key; false when it was recorded already for that exact folder.
+  bool Add(const std::string& key, std::wstring_view exactFolder) {
+    if (!index_.insert(IndexKey(key, exactFolder)).second) return false;
     entries_.push_back(key);
     return true;
   }
-  bool Contains(const std::string& key) const { return index_.contains(key); }
+  bool Contains(const std::string& key, std::wstring_view exactFolder) const {
+    return index_.contains(IndexKey(key, exactFolder));
+  }
   void Clear() {
     entries_.clear();
     index_.clear();
@@ -31,6 +38,15 @@ class VisitedFolderList {
   std::size_t Size() const { return entries_.size(); }
 
  private:
+  // A key holds no NUL, so the exact name's bytes follow it unambiguously.
+  static std::string IndexKey(const std::string& key, std::wstring_view exactFolder) {
+    std::string indexKey = key;
+    indexKey += '\0';
+    indexKey.append(reinterpret_cast<const char*>(exactFolder.data()),
+                    exactFolder.size() * sizeof(wchar_t));
+    return indexKey;
+  }
+
   std::vector<std::string> entries_;
   std::unordered_set<std::string> index_;
 };

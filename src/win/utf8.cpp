@@ -3,22 +3,35 @@
 #include <windows.h>
 
 namespace ansi {
+namespace {
 
-std::string ToUtf8(std::string_view text) {
+std::wstring Widen(UINT codePage, std::string_view text) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
-  const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  const int wideLength = ::MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
   if (wideLength <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
-
-  const int utf8Length =
-      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  if (utf8Length <= 0) return {};
-  std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr,
-                        nullptr);
-  return utf8;
+  ::MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), wideLength);
+  return wide;
 }
+
+std::string Narrow(UINT codePage, std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int narrowLength =
+      ::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (narrowLength <= 0) return {};
+  std::string narrow(static_cast<std::size_t>(narrowLength), '\0');
+  ::WideCharToMultiByte(codePage, 0, text.data(), length, narrow.data(), narrowLength, nullptr,
+                        nullptr);
+  return narrow;
+}
+
+}  // namespace
+
+std::string ToUtf8(std::string_view text) { return Narrow(CP_UTF8, Widen(CP_ACP, text)); }
+std::wstring ToWide(std::string_view text) { return Widen(CP_ACP, text); }
+std::string FromWide(std::wstring_view name) { return Narrow(CP_ACP, name); }
+std::string WideToUtf8(std::wstring_view name) { return Narrow(CP_UTF8, name); }
 
 }  // namespace ansi

@@ -1,6 +1,7 @@
 #pragma once
-// ANSI code page text to UTF-8, for output meant for other programs. The
-// program itself keeps its text in the ANSI code page.
+// Text between the program's ANSI code page, the system's UTF-16 names and
+// the UTF-8 that output for other programs carries. The program keeps its
+// own texts in the ANSI code page; the file system is walked by exact names.
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,16 @@ namespace ansi {
 // (CP_UTF8). Bytes the code page leaves undefined convert as the system
 // converts them by default, so the result is always well-formed UTF-8.
 std::string ToUtf8(std::string_view text);
+
+// The ANSI text as the system's UTF-16 name.
+std::wstring ToWide(std::string_view text);
+
+// The text an ANSI function of the system gives for a UTF-16 name: the ANSI
+// code page, with the system's best fit and replacement characters for what
+// it cannot hold. Every row's File and Location text is made here.
+std::string FromWide(std::wstring_view name);
+
+// Exact UTF-8 of a UTF-16 name; a lone surrogate becomes U+FFFD.
+std::string WideToUtf8(std::wstring_view name);
 
 }  // namespace ansi

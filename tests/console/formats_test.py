@@ -50,42 +50,49 @@ def report(*options):
 
 
 class Machine:
-    """Two Photoshop versions whose plug-ins need quoting, escaping and a
-    code page conversion; a 32-bit Photoshop Elements."""
+    """Two Photoshop versions whose plug-ins need quoting, escaping, a code
+    page conversion, exact names and the formula guard; a 32-bit Photoshop
+    Elements; a damaged module and a link loop for --verbose."""
 
     def __init__(self, root):
         self.root = root
         cs2, extra, pse = "Adobe Photoshop CS2", "Plug-Ins, Extra", "Photoshop Elements 10"
         formats, filters = cs2 + "/Plug-Ins/File Formats", cs2 + "/Plug-Ins/Filters"
-        self.files = [  # fixture (None: a file that is no module), folder, name
-            ("fixture_cr_3_7", formats, "Caméra Raw.8bi"),
-            (None, formats, "camera raw.zip"),
-            ("fixture_filter_1_2", filters, "Dust, Scratches.8bf"),
-            ("fixture_cr_4_6", extra, "Camera Raw.8bi"),
-            ("fixture_nikon_2", extra, "Nikon.8bi"),
-            ("fixture_cr_9_1", pse, "Camera Raw.8bi"),
-        ]
+        cyrillic, camera = formats + "/\u041f\u043b\u0430\u0433\u0438\u043d\u044b", extra + "/\U0001F4F7"
+        self.files = [  # fixture (None: a file that is no module), folder, name, version
+            ("fixture_cr_3_7", formats, "Caméra Raw.8bi", "3.7.0.0"),
+            (None, formats, "camera raw.zip", ""),
+            ("fixture_filter_1_2", filters, "Dust, Scratches.8bf", "1.2.0.5"),
+            ("fixture_cr_4_6", extra, "Camera Raw.8bi", "4.6.0.0"),
+            ("fixture_nikon_2", extra, "Nikon.8bi", "2.0.1.0"),
+            ("fixture_cr_9_1", pse, "Camera Raw.8bi", "9.1.1.245"),
+            ("fixture_cr_3_3", cyrillic, "Camera Raw.8bi", "3.3.0.0"),
+            ("fixture_filter_1_2", extra, "\u65e5\u672c.8bf", "1.2.0.5"),
+            ("fixture_cr_16", camera, "\U0001F4F7 Raw.8bi", "16.0.0.1711"),
+        ] + [(None, filters, name, "") for name in
+             ("=HYPERLINK(x).8bi", "+1.8bf", "-1.8bf", "@SUM(1).8bf")]
+        self.damaged = os.path.join(filters, "Damaged.8bf")
+        self.loop = (os.path.join(filters, "back"), cs2 + "/Plug-Ins")  # the link, its target
         self.values = {
             VERSION_KEYS[0]: {"ApplicationPath": "C:\\Nowhere\\Adobe " + BETA_LABEL,
                               "Plugins": self.windows(extra)},
             VERSION_KEYS[1]: {"ApplicationPath": self.windows(cs2) + "\\"},
             VERSION_KEYS[2]: {"ApplicationPath": self.windows(pse)},
         }
-        self.rows = sorted([
-            ["Caméra Raw.8bi", "3.7.0.0", "Photoshop CS2", self.windows(formats)],
-            ["camera raw.zip", "", "Photoshop CS2", self.windows(formats)],
-            ["Dust, Scratches.8bf", "1.2.0.5", "Photoshop CS2", self.windows(filters)],
-            ["Camera Raw.8bi", "4.6.0.0", BETA_LABEL, self.windows(extra)],
-            ["Nikon.8bi", "2.0.1.0", BETA_LABEL, self.windows(extra)],
-            ["Camera Raw.8bi", "9.1.1.245", pse, self.windows(pse)],
-        ])
+        labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2",
+                  pse: pse}
+        # Exact names, as the machine formats carry them.
+        self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder)]
+                     for _, folder, name, version in self.files]
+        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters)])
+        self.rows.sort()
 
     def windows(self, folder):
         return windows_path(os.path.join(self.root, folder))
 
     def lay_out(self):
         self.clear()
-        for fixture, folder, name in self.files:
+        for fixture, folder, name, _ in self.files:
             target = os.path.join(self.root, folder, name)
             os.makedirs(os.path.dirname(target), exist_ok=True)
             if fixture:
@@ -93,6 +100,11 @@ class Machine:
             else:
                 with open(target, "wb") as f:
                     f.write(b"Not a plug-in module.\r\n")
+        with open(os.path.join(ARGS.fixtures, "fixture_cr_3_7.dll"), "rb") as f:
+            cut = f.read()[:200]
+        with open(os.path.join(self.root, self.damaged), "wb") as f:
+            f.write(cut)
+        os.symlink("..", os.path.join(self.root, self.loop[0]))
 
         def quoted(text):
             return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
@@ -111,6 +123,17 @@ class Machine:
         for key in VERSION_KEYS:
             wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+def ansi(text):
+    """A name as the ANSI code page (1252 here) shows it: one "?" for every
+    UTF-16 unit it cannot hold."""
+    return "".join(c if c.encode("cp1252", "ignore") else "?" * (len(c.encode("utf-16-le")) // 2)
+                   for c in text)
+
+
+def guarded(field):
+    return "'" + field if field[:1] in ("=", "+", "-", "@", "\t", "\r") else field
 
 
 def parse_text(raw):
@@ -136,11 +159,18 @@ class FormatsTest(unittest.TestCase):
         cls.text = report()
         cls.installations, cls.rows = parse_text(cls.text)
 
+    def in_text_order(self, rows):
+        """Rows with exact names, checked against the text report row by row
+        (same order, same ANSI texts) and returned as they came."""
+        self.assertEqual([[ansi(cell) for cell in row] for row in rows], self.rows)
+        return rows
+
     def test_text_is_the_default_and_holds_the_machine(self):
         self.assertEqual(report("--format", "text"), self.text)
         self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"],
                                               "Photoshop Elements (32-bit)": ["10.0"]})
-        self.assertEqual(sorted(self.rows), self.machine.rows)
+        self.assertEqual(sorted(self.rows), sorted([ansi(cell) for cell in row]
+                                                   for row in self.machine.rows))
 
     def test_json_matches_the_text_report(self):
         raw = report("--format", "json")
@@ -157,7 +187,8 @@ class FormatsTest(unittest.TestCase):
         self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
                          [["file", "version", "product", "location"]] * len(self.rows))
-        self.assertEqual([list(p.values()) for p in data["plugins"]], self.rows)
+        rows = self.in_text_order([list(p.values()) for p in data["plugins"]])
+        self.assertEqual(sorted(rows), self.machine.rows)
 
     def test_csv_matches_the_text_report(self):
         raw = report("--format=csv")
@@ -165,7 +196,36 @@ class FormatsTest(unittest.TestCase):
         self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"))
         self.assertEqual(raw.count(b"\r\n"), len(self.rows) + 1)
         lines = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline="")))
-        self.assertEqual(lines, [HEADINGS] + self.rows)
+        self.assertEqual(lines[0], HEADINGS)
+        # The guard is undone here and nowhere else: only guarded fields start
+        # with an apostrophe on this machine.
+        rows = [[field[1:] if field.startswith("'") else field for field in row]
+                for row in lines[1:]]
+        self.assertEqual(lines[1:], [[guarded(field) for field in row] for row in rows])
+        self.assertEqual(sorted(rows), self.machine.rows)
+        self.in_text_order(rows)
+        self.assertIn("'=HYPERLINK(x).8bi", [row[0] for row in lines[1:]])
+
+    def test_verbose_tells_what_could_not_be_read_and_changes_nothing_else(self):
+        quiet = {fmt: wine(ARGS.tool, "--all", "--format", fmt) for fmt in ("text", "csv", "json")}
+        for fmt, result in quiet.items():
+            loud = wine(ARGS.tool, "--all", "--format", fmt, "--verbose")
+            self.assertEqual(result.stderr, b"", fmt)
+            self.assertEqual(loud.stdout, result.stdout, fmt)
+            self.assertEqual(loud.returncode, 0)
+            lines = sorted(loud.stderr.decode("utf-8").split("\r\n")[:-1])
+            self.assertEqual([line.split("\t")[:2] for line in lines], [
+                ["damaged module", self.machine.windows(self.machine.damaged)],
+                ["folder links back to its ancestor", self.machine.windows(self.machine.loop[0])],
+            ], fmt)
+            self.assertEqual(lines[1].split("\t")[2], self.machine.windows(self.machine.loop[1]))
+            self.assertTrue(lines[0].split("\t")[2], "a reason in words")
+
+    def test_version_and_help(self):
+        self.assertRegex(wine(ARGS.tool, "--version").stdout, rb"^varnock-report \d+\.\d+\.\d+\.\d+\r?\n$")
+        usage = wine(ARGS.tool, "--help").stdout
+        for option in (b"--verbose", b"--version"):
+            self.assertIn(option, usage)
 
 
 def main():

@@ -1,7 +1,8 @@
 // Plug-in folders no installer makes: damaged modules, files nobody may read,
-// paths about MAX_PATH, names outside the ANSI code page, link loops, a
-// folder of fifty thousand files. Each gets a row with an empty Version, no
-// row or a skipped folder, and the walk goes on.
+// paths beyond MAX_PATH, names outside the ANSI code page, link loops, a
+// folder of fifty thousand files. Each gets a row (with an empty Version when
+// it cannot be read), no row or a skipped folder, the walk goes on, and what
+// could not be read is reported.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,12 +15,15 @@
 #include "pe_image.h"
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
+#include "support/child_process.h"
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
 #include "test_paths.h"
 #include "wide_files.h"
 #include "win/unique_handle.h"
+#include "win/utf8.h"
 
+using scan::Problem;
 using test_support::FixturePath;
 using test_support::ReadWholeFile;
 using Texts = std::vector<std::string>;
@@ -27,6 +31,19 @@ using Texts = std::vector<std::string>;
 namespace {
 
 constexpr const char* kTrueVersion = "3.7.0.0";  // of fixture_cr_3_7
+
+// Every problem the scan reports, as "<problem> <path>".
+class Recorder : public scan::ProblemListener {
+ public:
+  void Report(Problem problem, const std::wstring& path, const std::wstring& reason) override {
+    lines.push_back(std::to_string(static_cast<int>(problem)) + " " + ansi::WideToUtf8(path));
+    reasons.push_back(ansi::WideToUtf8(reason));
+  }
+  std::string Line(Problem problem, const std::string& path) const {
+    return std::to_string(static_cast<int>(problem)) + " " + ansi::ToUtf8(path);
+  }
+  Texts lines, reasons;
+};
 
 class HostileFilesTest : public ::testing::Test {
  protected:
@@ -47,7 +64,8 @@ class HostileFilesTest : public ::testing::Test {
   test_support::TempTree tree;
   hostile::WideCleanup wideCleanup{hostile::Widen(tree.Root())};
   scan::MemoryTable table;
-  scan::PluginScanner scanner{table};
+  Recorder problems;
+  scan::PluginScanner scanner{table, problems};
 };
 
 TEST_F(HostileFilesTest, DamagedModulesGetARowWithAtMostAnEmptyVersion) {
@@ -61,37 +79,39 @@ TEST_F(HostileFilesTest, DamagedModulesGetARowWithAtMostAnEmptyVersion) {
   };
   using hostile::PutU16;
   using hostile::PutU32;
+  enum Report { Silent, Damaged, Either };  // what --verbose says of it
   struct Case {
     const char* folder;
     std::string bytes;
     bool mayKeepVersion;  // the damage leaves the version readable to a lenient reader
+    Report report;
   };
   const std::vector<Case> cases = {
-      {"intact", good, true},
-      {"zero bytes", "", false},
-      {"not a module", "MZ not really a module", false},
-      {"cut in the headers", good.substr(0, 200), false},
-      {"cut before the version", good.substr(0, layout->versionData.offset), false},
+      {"intact", good, true, Silent},
+      {"zero bytes", "", false, Silent},
+      {"not a module", "MZ not really a module", false, Silent},
+      {"cut in the headers", good.substr(0, 200), false, Damaged},
+      {"cut before the version", good.substr(0, layout->versionData.offset), false, Damaged},
       {"cut inside the version",
-       good.substr(0, layout->versionData.offset + layout->versionData.size / 2), false},
+       good.substr(0, layout->versionData.offset + layout->versionData.size / 2), false, Damaged},
       {"resources beyond the file",
-       patched([&](std::string& b) { PutU32(b, layout->directoryEntry, 0x7fff0000); }), false},
+       patched([&](std::string& b) { PutU32(b, layout->directoryEntry, 0x7fff0000); }), false, Damaged},
       {"resources of huge size",
-       patched([&](std::string& b) { PutU32(b, layout->directoryEntry + 4, 0xffffffff); }), true},
+       patched([&](std::string& b) { PutU32(b, layout->directoryEntry + 4, 0xffffffff); }), true, Either},
       {"version beyond the file",
-       patched([&](std::string& b) { PutU32(b, layout->dataEntry, 0x7fff0000); }), false},
+       patched([&](std::string& b) { PutU32(b, layout->dataEntry, 0x7fff0000); }), false, Damaged},
       {"version of huge size",
-       patched([&](std::string& b) { PutU32(b, layout->dataEntry + 4, 0x7fffffff); }), true},
+       patched([&](std::string& b) { PutU32(b, layout->dataEntry + 4, 0x7fffffff); }), true, Either},
       {"version of no size",
-       patched([&](std::string& b) { PutU32(b, layout->dataEntry + 4, 0); }), false},
+       patched([&](std::string& b) { PutU32(b, layout->dataEntry + 4, 0); }), false, Damaged},
       {"root of 65535 entries",
-       patched([&](std::string& b) { PutU16(b, layout->rootDirectory + 14, 0xffff); }), true},
+       patched([&](std::string& b) { PutU16(b, layout->rootDirectory + 14, 0xffff); }), true, Either},
       {"type pointing at the root",
-       patched([&](std::string& b) { PutU32(b, layout->typeEntry + 4, 0x80000000); }), false},
+       patched([&](std::string& b) { PutU32(b, layout->typeEntry + 4, 0x80000000); }), false, Either},
       {"no version resource",
-       patched([&](std::string& b) { PutU32(b, layout->typeEntry, 17); }), false},
+       patched([&](std::string& b) { PutU32(b, layout->typeEntry, 17); }), false, Silent},
       {"section mapped shorter than its data",
-       patched([&](std::string& b) { PutU32(b, layout->sectionHeader + 8, 16); }), false},
+       patched([&](std::string& b) { PutU32(b, layout->sectionHeader + 8, 16); }), false, Damaged},
   };
   for (const Case& c : cases) tree.MakeFile(std::string("P\\") + c.folder + "\\Camera Raw.8bi", c.bytes);
   Walk(tree.Path("P"));
@@ -105,7 +125,18 @@ TEST_F(HostileFilesTest, DamagedModulesGetARowWithAtMostAnEmptyVersion) {
       EXPECT_TRUE(version.empty() || version == kTrueVersion) << c.folder << ": " << version;
     else
       EXPECT_EQ(version, "") << c.folder;
+    const std::string line =
+        problems.Line(Problem::DamagedModule, tree.Path(std::string("P\\") + c.folder + "\\Camera Raw.8bi"));
+    const auto said = std::count(problems.lines.begin(), problems.lines.end(), line);
+    if (c.report != Either) {
+      EXPECT_EQ(said, c.report == Damaged ? 1 : 0) << c.folder;
+    }
+    if (said) {
+      EXPECT_EQ(version, "") << c.folder;
+    }
   }
+  for (const std::string& line : problems.lines)
+    EXPECT_EQ(line.front() - '0', static_cast<int>(Problem::DamagedModule)) << line;
   EXPECT_EQ(rows.find(tree.Path("P\\intact"))->second, std::string("Camera Raw.8bi|") + kTrueVersion);
 }
 
@@ -114,22 +145,32 @@ TEST_F(HostileFilesTest, FilesAndFoldersHeldWithoutSharingAreSkippedNotFatal) {
   tree.CopyFixture("fixture_cr_3_7", "P\\folder\\Camera Raw.8bi");
   tree.CopyFixture("fixture_cr_3_7", "P\\open\\Camera Raw.8bi");
   {
-    win::UniqueFile file(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                       nullptr));
+    const test_support::HeldChild holder("\"" + test_support::SiblingPath("hostile_hold_file.exe") +
+                                         "\" \"" + locked + "\"");
+    ASSERT_EQ(holder.FirstLine(), "held");
     win::UniqueFile folder(::CreateFileA(tree.Path("P\\folder").c_str(), GENERIC_READ, 0, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    ASSERT_TRUE(file && folder);
+    ASSERT_TRUE(folder);
     Walk(tree.Path("P"));
+    // Neither is "not found": both are reported, and nothing else is.
+    EXPECT_EQ(problems.lines, (Texts{problems.Line(Problem::Module, locked),
+                                     problems.Line(Problem::Folder, tree.Path("P\\folder"))}));
+    for (const std::string& reason : problems.reasons) EXPECT_NE(reason.find("(error 32)"), std::string::npos) << reason;
     const auto rows = ByLocation();
     EXPECT_EQ(rows.count(tree.Path("P\\folder")), 0u);
     ASSERT_EQ(rows.count(tree.Path("P\\file")), 1u);
     EXPECT_EQ(rows.find(tree.Path("P\\file"))->second, "Camera Raw.8bi|");
     EXPECT_EQ(rows.find(tree.Path("P\\open"))->second, std::string("Camera Raw.8bi|") + kTrueVersion);
   }
-  // Once the holder lets go, a rescan reads everything.
+  // Once the holders let go, a rescan reads everything; what is not there is
+  // no problem.
   table.Clear();
   scanner.Reset();
+  problems.lines.clear();
   Walk(tree.Path("P"));
+  Walk(tree.Path("nowhere"));
+  Walk(locked);  // a file, not a folder
+  EXPECT_EQ(problems.lines, Texts{});
   EXPECT_EQ(table.RowCount(), 3);
   for (const auto& row : table.Rows()) EXPECT_EQ(row[scan::VersionColumn], kTrueVersion);
 }
@@ -146,69 +187,81 @@ std::string FolderOfLength(const std::string& root, std::size_t length, char fil
   return path;
 }
 
-TEST_F(HostileFilesTest, PathsAroundMaxPathNeverStopTheWalk) {
+TEST_F(HostileFilesTest, PathsBeyondMaxPathAreWalkedAndRead) {
   const std::string plugin = Fixture();
   const std::string root = tree.MakeDir("P");
-  struct Case {
-    std::size_t folderLength;
-    bool listed;  // whether the row must be there; the others may or may not be
-  };
-  const Case cases[] = {{200, true}, {240, true}, {245, false}, {250, false},
-                        {255, false}, {256, false}, {259, false}, {300, false}};
-  std::map<std::string, bool> folders;
+  Texts folders;
   char fill = 'a';
-  for (const Case& c : cases) {
-    const std::string folder = FolderOfLength(root, c.folderLength, fill++);
-    ASSERT_EQ(folder.size(), c.folderLength);
+  for (std::size_t length : {200, 245, 255, 256, 259, 260, 300, 400, 1000}) {
+    const std::string folder = FolderOfLength(root, length, fill++);
+    ASSERT_EQ(folder.size(), length);
     ASSERT_TRUE(hostile::MakeDirsW(hostile::Widen(folder)));
     ASSERT_TRUE(hostile::WriteFileW(hostile::Widen(folder + "\\Camera Raw.8bi"), plugin));
-    folders[folder] = c.listed;
+    folders.push_back(folder);
   }
-  tree.CopyFixture("fixture_cr_3_7", "P\\short\\Camera Raw.8bi");
   Walk(root);
   const auto rows = ByLocation();
-  EXPECT_EQ(rows.find(tree.Path("P\\short"))->second, std::string("Camera Raw.8bi|") + kTrueVersion);
-  for (const auto& [folder, listed] : folders) {
-    const auto at = rows.find(folder);
-    if (listed) {
-      EXPECT_NE(at, rows.end()) << folder.size();
-    }
-    if (at == rows.end()) continue;
-    EXPECT_EQ(rows.count(folder), 1u);
-    const std::string version = at->second.substr(at->second.find('|') + 1);
-    EXPECT_TRUE(version.empty() || version == kTrueVersion) << folder.size() << ": " << version;
-    if (listed) {
-      EXPECT_EQ(version, kTrueVersion) << folder.size();
-    }
+  ASSERT_EQ(rows.size(), folders.size());
+  for (const std::string& folder : folders) {
+    ASSERT_EQ(rows.count(folder), 1u) << folder.size();  // the Location is the whole path
+    EXPECT_EQ(rows.find(folder)->second, std::string("Camera Raw.8bi|") + kTrueVersion) << folder.size();
   }
+  EXPECT_EQ(problems.lines, Texts{});
 }
 
-TEST_F(HostileFilesTest, NamesOutsideTheAnsiCodePage) {
+TEST_F(HostileFilesTest, NamesOutsideTheAnsiCodePageAreWalkedAndReadByTheirExactNames) {
   const std::string plugin = Fixture();
   const std::wstring root = hostile::Widen(tree.MakeDir("P"));
-  // Cyrillic "Kamera Raw.8bi", a C with circumflex that a best fit would
-  // read as "Camera Raw.8bi", a Cyrillic folder, and Japanese for show-all.
-  for (const wchar_t* name :
-       {L"\u041a\u0430\u043c\u0435\u0440\u0430 Raw.8bi", L"\u0108amera Raw.8bi",
-        L"\u041f\u043b\u0430\u0433\u0438\u043d\u044b\\Camera Raw.8bi", L"\u65e5\u672c.8bf"}) {
-    const std::wstring path = root + L"\\" + name;
-    ASSERT_TRUE(hostile::MakeDirsW(path.substr(0, path.rfind(L'\\'))));
-    ASSERT_TRUE(hostile::WriteFileW(path, plugin));
+  struct Case {
+    const wchar_t* folder;  // below P
+    const wchar_t* file;
+    const char* folderText;  // as the list shows them
+    const char* fileText;
+    bool raw;  // listed without show-all
+  };
+  // Three folders show as "??": Chinese, a character outside the BMP (two
+  // UTF-16 units) and Cyrillic. A C with circumflex best-fits to a plain C.
+  const Case cases[] = {
+      {L"plain", L"Camera Raw.8bi", "plain", "Camera Raw.8bi", true},
+      {L"", L"\u041a\u0430\u043c\u0435\u0440\u0430 Raw.8bi", "", "?????? Raw.8bi", false},
+      {L"", L"\u0108amera Raw.8bi", "", "Camera Raw.8bi", true},
+      {L"\u041f\u043b\u0430\u0433\u0438\u043d\u044b", L"Camera Raw.8bi", "???????", "Camera Raw.8bi", true},
+      {L"\u63d2\u4ef6", L"\u65e5\u672c.8bf", "??", "??.8bf", false},
+      {L"\U0001F4F7", L"\U0001F4F7.8bi", "??", "??.8bi", false},
+      {L"\u0444\u0444", L"Camera Raw.8bi", "??", "Camera Raw.8bi", true},
+  };
+  for (const Case& c : cases) {
+    const std::wstring folder = *c.folder ? root + L"\\" + c.folder : root;
+    ASSERT_TRUE(hostile::MakeDirsW(folder));
+    ASSERT_TRUE(hostile::WriteFileW(folder + L"\\" + c.file, plugin));
   }
-  tree.CopyFixture("fixture_cr_3_7", "P\\plain\\Camera Raw.8bi");
   for (bool showAll : {false, true}) {
     table.Clear();
     scanner.Reset();
     Walk(tree.Path("P"), showAll);
-    const auto rows = ByLocation();
-    EXPECT_EQ(rows.find(tree.Path("P\\plain"))->second,
-              std::string("Camera Raw.8bi|") + kTrueVersion);
-    for (const auto& [location, row] : rows) {
-      const std::string version = row.substr(row.find('|') + 1);
-      EXPECT_TRUE(version.empty() || version == kTrueVersion) << row;
-      std::printf("    [%s] %s in %s\n", showAll ? "all" : "raw", row.c_str(), location.c_str());
+    int expected = 0;
+    for (const Case& c : cases) {
+      if (!c.raw && !showAll) continue;
+      ++expected;
+      const std::wstring folder = *c.folder ? root + L"\\" + c.folder : root;
+      int found = 0;
+      for (int row = 0; row < table.RowCount(); ++row) {
+        if (table.ExactName(row, scan::FileColumn) != ansi::WideToUtf8(c.file) ||
+            table.ExactName(row, scan::LocationColumn) != ansi::WideToUtf8(folder))
+          continue;
+        ++found;
+        EXPECT_EQ(table.Cell(row, scan::FileColumn), c.fileText);
+        EXPECT_EQ(table.Cell(row, scan::LocationColumn),
+                  *c.folder ? tree.Path(std::string("P\\") + c.folderText) : tree.Path("P"));
+        EXPECT_EQ(table.Cell(row, scan::VersionColumn), kTrueVersion) << c.fileText;
+      }
+      EXPECT_EQ(found, 1) << c.fileText << " in " << c.folderText << ", show all " << showAll;
     }
+    EXPECT_EQ(table.RowCount(), expected);
+    // One walk per folder, the three "??" among them.
+    EXPECT_EQ(scanner.VisitedFolders.Size(), 6u);
   }
+  EXPECT_EQ(problems.lines, Texts{});
 }
 
 TEST_F(HostileFilesTest, LinkLoopsEndAndLinksElsewhereAreFollowed) {

@@ -18,6 +18,7 @@
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
 #include "win/unique_handle.h"
+#include "win/utf8.h"
 
 using Texts = std::vector<std::string>;
 
@@ -73,10 +74,20 @@ class HostileRegistryTest : public ::testing::Test {
     return key;
   }
 
+  // Every key the scan says it could not open.
+  class Recorder : public scan::ProblemListener {
+   public:
+    void Report(scan::Problem problem, const std::wstring& path, const std::wstring&) override {
+      if (problem == scan::Problem::RegistryKey) keys.push_back(ansi::FromWide(path));
+    }
+    Texts keys;
+  };
+
   test_support::ScratchRegistry registry;
   test_support::TempTree tree;
   scan::MemoryTable table;
-  scan::PluginScanner scanner{table};
+  Recorder problems;
+  scan::PluginScanner scanner{table, problems};
 };
 
 TEST_F(HostileRegistryTest, SubkeysNested512DeepAreWalkedToTheBottom) {
@@ -254,6 +265,9 @@ TEST_F(HostileRegistryTest, KeysNobodyMayReadLoseNoRowElsewhere) {
   Scan();
   EXPECT_EQ(Locations(),
             (Texts{tree.Path("next version"), tree.Path("subkey after"), tree.Path("version")}));
+  // Both locked keys are told; the products and views not installed are not.
+  const std::string root = "HKEY_LOCAL_MACHINE\\";
+  EXPECT_EQ(problems.keys, (Texts{root + p + "\\6.0", root + p + "\\7.0\\A"}));
 }
 
 }  // namespace

@@ -10,12 +10,17 @@ add_library(varnock_hostile_support STATIC
 target_include_directories(varnock_hostile_support PUBLIC ${hostile_dir})
 target_link_libraries(varnock_hostile_support PUBLIC varnock_win psapi ntdll gdi32 user32)
 
+# Holds a plug-in open without sharing, from another process.
+add_executable(hostile_hold_file ${hostile_dir}/hold_file_main.cpp)
+target_link_libraries(hostile_hold_file PRIVATE varnock_win)
+
 varnock_test(hostile_scan_tests
   SOURCES
     ${hostile_dir}/registry_machine_test.cpp
     ${hostile_dir}/file_machine_test.cpp
     ${hostile_dir}/version_mutation_test.cpp
   LIBS varnock_hostile_support
+  DEPENDS hostile_hold_file
   TIMEOUT 240)
 
 varnock_test(hostile_list_tests

@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
+#include "scan/version_block.h"
+
 #include "support/temp_tree.h"
 #include "win/unique_handle.h"
 
 using scan::FileVersionReader;
 using test_support::FixturePath;
 using test_support::TempTree;
+using namespace std::string_literals;
 
 namespace {
 
@@ -85,6 +91,54 @@ TEST(FileVersionReaderTest, VersionCellRewritesCommaBlank) {
   EXPECT_EQ(scan::ReadVersionCell(FixturePath("fixture_cr_3_3")), "3.3.0.0");
   EXPECT_EQ(scan::ReadVersionCell(FixturePath("fixture_cr_9_1")), "9.1.1.245");
   EXPECT_EQ(scan::ReadVersionCell(FixturePath("nothing-here")), "");
+}
+
+}  // namespace
+
+namespace {
+
+// One node of a version resource: lengths, type, key, value, children, each
+// part at a 32-bit boundary.
+std::string VersionNode(const std::u16string& key, const std::string& value,
+                        std::uint16_t valueLength, std::uint16_t type,
+                        const std::string& children = "") {
+  std::string node(6, '\0');
+  node.append(reinterpret_cast<const char*>(key.c_str()), 2 * (key.size() + 1));
+  node.resize((node.size() + 3) & ~std::size_t{3}, '\0');
+  node += value;
+  node.resize((node.size() + 3) & ~std::size_t{3}, '\0');
+  node += children;
+  const std::uint16_t head[3] = {static_cast<std::uint16_t>(node.size()), valueLength, type};
+  std::memcpy(node.data(), head, sizeof head);
+  return node;
+}
+
+std::string Utf16(const std::u16string& text) {
+  return std::string(reinterpret_cast<const char*>(text.c_str()), 2 * (text.size() + 1));
+}
+
+TEST(VersionBlockTest, FindsKeysWithoutRegardToCaseAndReadsTextsAsTheSystemDoes) {
+  const std::string strings =
+      VersionNode(u"FileVersion", Utf16(u"1, 2"), 5, 1) +
+      VersionNode(u"Marked binary", Utf16(u"1, 2"), 5, 0) +
+      VersionNode(u"No NUL", "x\0y\0"s, 2, 1);
+  const std::string block = VersionNode(
+      u"VS_VERSION_INFO", std::string(52, '\x7f'), 52, 0,
+      VersionNode(u"StringFileInfo", "", 0, 1, VersionNode(u"040904B0", "", 0, 1, strings)));
+  const std::vector<unsigned char> bytes(block.begin(), block.end());
+  const scan::VersionBlock version(bytes);
+  ASSERT_TRUE(version.Valid());
+  EXPECT_EQ(version.Value(L"")->size(), 52u);
+  EXPECT_EQ(version.Text(L"StringFileInfo\\040904b0\\fileversion"), L"1, 2");
+  EXPECT_EQ(version.Text(L"StringFileInfo\\040904b0\\Marked binary"), L"1, 2");
+  EXPECT_EQ(version.Text(L"StringFileInfo\\040904b0\\No NUL"), L"xy");
+  EXPECT_EQ(version.Text(L"StringFileInfo\\040904e4\\FileVersion"), std::nullopt);
+
+  // A root claiming more than there is, or named otherwise, is no resource.
+  const std::vector<unsigned char> cut(bytes.begin(), bytes.end() - 4);
+  EXPECT_FALSE(scan::VersionBlock(cut).Valid());
+  const std::string other = VersionNode(u"VS_VERSION_INFX", "", 0, 0);
+  EXPECT_FALSE(scan::VersionBlock(std::vector<unsigned char>(other.begin(), other.end())).Valid());
 }
 
 }  // namespace

@@ -58,6 +58,30 @@ TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
             "]}\r\n");
 }
 
+TEST_F(ReportFormatsTest, CsvGuardsWhatASpreadsheetWouldRun) {
+  using scan::CsvReportWriter;
+  for (const char* formula : {"=1+1", "+1", "-1", "@SUM(1)", "\tx"})
+    EXPECT_EQ(CsvReportWriter::Field(formula), std::string("'") + formula);
+  EXPECT_EQ(CsvReportWriter::Field("\r=1"), "\"'\r=1\"");
+  EXPECT_EQ(CsvReportWriter::Field("a=1, b"), "\"a=1, b\"");
+  EXPECT_EQ(CsvReportWriter::Field(""), "");
+}
+
+TEST_F(ReportFormatsTest, MachineFormatsCarryExactNamesTheTextCannot) {
+  AddRow("??.8bi", "1.0", "=Photoshop", "C:\\??");
+  table.SetExactNames(0, L"\u65e5\u672c.8bi", L"C:\\\U0001F4F7");
+  const std::string file = "\xE6\x97\xA5\xE6\x9C\xAC.8bi", folder = "C:\\\xF0\x9F\x93\xB7";
+  EXPECT_EQ(Report<scan::CsvReportWriter>(), "\xEF\xBB\xBF" "File,Version,Product,Location\r\n" +
+                                                 file + ",1.0,'=Photoshop," + folder + "\r\n");
+  EXPECT_NE(Report<scan::JsonReportWriter>().find("{\"file\": \"" + file +
+                                                  "\", \"version\": \"1.0\", \"product\": \"=Photoshop\", "
+                                                  "\"location\": \"C:\\\\" + folder.substr(3) + "\"}"),
+            std::string::npos);
+  scan::StringSink text;
+  scan::WriteTextReport(table, text);
+  EXPECT_NE(text.text.find("File:\t\t??.8bi\r\n"), std::string::npos);
+}
+
 TEST_F(ReportFormatsTest, EmptyMachine) {
   EXPECT_EQ(Report<scan::CsvReportWriter>(), "\xEF\xBB\xBF" "File,Version,Product,Location\r\n");
   EXPECT_EQ(Report<scan::JsonReportWriter>(),
