@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <string>
 
 #include "app/window_title.h"
@@ -13,6 +14,13 @@
 #include "win/gdi.h"
 
 namespace app {
+namespace {
+// The dialog's own messages, posted to itself.
+constexpr UINT kStartScanMessage = WM_APP + 1;  // the first scan, once the window is up
+constexpr UINT kRowsMessage = WM_APP + 2;       // the worker has rows waiting
+constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
+constexpr UINT_PTR kRowsTimer = 1;
+}  // namespace
 
 MainDialog::MainDialog()
     : win::Dialog(IDD_MAIN),
@@ -24,6 +32,7 @@ MainDialog::MainDialog()
 
 // The controls let go of their windows before the dialog window goes.
 MainDialog::~MainDialog() {
+  StopScan();
   resultList_.Detach();
   downloadsLink_.Detach();
 }
@@ -42,7 +51,9 @@ BOOL MainDialog::OnInitDialog() {
   SetTitleFromVersion();
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
   ui::PrepareResultList(table_.Handle());
-  ScanInstallations();
+  // The scan starts once the window is shown and has its focus; the posted
+  // message comes before any input.
+  scanning_ = ::PostMessageA(Handle(), kStartScanMessage, 0, 0) != FALSE;
   return TRUE;  // the focus goes to "Copy to Clipboard", first in tab order
 }
 
@@ -61,10 +72,114 @@ void MainDialog::SetTitleFromVersion() {
 }
 
 void MainDialog::OnShowAllClicked() {
+  StopScan();  // no row of the abandoned scan may come after the rows go
   scanner_.ShowAllPlugins = showAll_.IsChecked();
   table_.DeleteAllRows();
   scanner_.Reset();
   ScanInstallations();
+}
+
+void MainDialog::ScanInstallations() {
+  StopScan();
+  handOver_.Begin(Handle(), kRowsMessage);
+  listPacer_.Restart();
+  ShowScanning(true);
+  const bool started = worker_.Start([this] {
+    scanner_.ScanInstallations();
+    handOver_.Finish();
+  });
+  if (!started) {  // no thread to be had: scan here, as one thread would
+    scanner_.ScanInstallations();
+    handOver_.Finish();
+  }
+}
+
+void MainDialog::StopScan() {
+  handOver_.Abandon();
+  worker_.Join();  // the worker stops at its next key, folder or file
+  if (rowsTimer_ && Handle()) ::KillTimer(Handle(), kRowsTimer);
+  rowsTimer_ = false;
+}
+
+// Rows are shown when the pacer says so, or at once when the scan has
+// ended; until then a timer comes back for them. The worker posts no more
+// while rows wait, so input is never kept waiting behind them.
+void MainDialog::OnRowsWaiting() {
+  if (!scanning_ || menuOpen_) return;
+  if (listPacer_.Due() || handOver_.Finished()) {
+    DeliverRows();
+  } else if (!rowsTimer_) {
+    const auto interval =
+        std::chrono::duration_cast<std::chrono::milliseconds>(scan::RepaintPacer::kInterval);
+    rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
+  }
+}
+
+void MainDialog::DeliverRows() {
+  if (rowsTimer_) ::KillTimer(Handle(), kRowsTimer);
+  rowsTimer_ = false;
+  ui::RowHandOver::Batch batch = handOver_.Take();
+  if (batch.rows.empty() && batch.sizedColumns.empty() && !batch.finished) return;
+  const auto start = scan::RepaintPacer::Clock::now();
+  table_.BeginRows();
+  for (const ui::RowHandOver::Row& row : batch.rows) {
+    const int at = table_.InsertRow(row[scan::FileColumn]);  // placed by the list's own rule
+    for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
+      table_.SetCell(at, column, row[column]);
+  }
+  for (int column : batch.sizedColumns) table_.AutoSizeColumn(column);
+  table_.EndRows();  // drawn now, and live again until the next batch
+  listPacer_.Painted(start, scan::RepaintPacer::Clock::now());
+  if (batch.finished) EndScan();
+}
+
+void MainDialog::EndScan() {
+  worker_.Join();  // it has finished; this only collects it
+  ShowScanning(false);
+}
+
+void MainDialog::ShowScanning(bool scanning) {
+  scanning_ = scanning;
+  HWND copy = Item(IDC_COPY_TO_CLIPBOARD);
+  if (scanning) {
+    // A disabled button must not keep the focus, and "Done", next in tab
+    // order, would make Enter close the window: the focus waits in the list.
+    if (::GetFocus() == copy) {
+      ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(table_.Handle()), TRUE);
+      focusParked_ = true;
+    }
+    ::EnableWindow(copy, FALSE);
+  } else {
+    ::EnableWindow(copy, TRUE);
+    if (focusParked_ && ::GetFocus() == table_.Handle())
+      ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(copy), TRUE);
+    focusParked_ = false;
+  }
+  // The pointer changes now, not at its next move.
+  POINT at;
+  if (!::GetCursorPos(&at)) return;
+  HWND under = ::WindowFromPoint(at);
+  if (under && (under == Handle() || ::IsChild(Handle(), under))) {
+    const LRESULT hit = ::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                   MAKELPARAM(hit, WM_MOUSEMOVE));
+  }
+}
+
+bool MainDialog::SetScanCursor(LPARAM hit) {
+  if (!scanning_ || LOWORD(hit) != HTCLIENT) return false;
+  ::SetCursor(::LoadCursorA(nullptr, IDC_APPSTARTING));  // shared, never destroyed
+  return true;
+}
+
+void MainDialog::OnOK() {
+  StopScan();
+  win::Dialog::OnOK();
+}
+
+void MainDialog::OnCancel() {
+  StopScan();
+  win::Dialog::OnCancel();
 }
 
 bool MainDialog::OnCommand(int id, int code, HWND) {
@@ -104,15 +219,37 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
 
 bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
   if (header.idFrom != IDC_RESULT_LIST || header.code != NM_RCLICK) return false;
+  // The menu's command refers to the clicked row by its index, so no rows
+  // come in until that command has been handled; it is posted before the
+  // menu returns, and so reaches the dialog before this message.
+  menuOpen_ = true;
   result = ui::ShowListMenu(Handle(), table_, reinterpret_cast<const NMITEMACTIVATE&>(header),
                             click_);
+  if (!::PostMessageA(Handle(), kMenuClosedMessage, 0, 0)) menuOpen_ = false;
   return true;
 }
 
 void MainDialog::OnHelp() { ui::WebLink(ui::ProgramHelpPage()).Launch(); }
 
-bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case kStartScanMessage:
+      if (!Ended()) ScanInstallations();
+      return true;
+    case kRowsMessage:
+      OnRowsWaiting();
+      return true;
+    case kMenuClosedMessage:
+      menuOpen_ = false;
+      OnRowsWaiting();
+      return true;
+    case WM_TIMER:
+      if (wParam != kRowsTimer) return false;
+      OnRowsWaiting();
+      return true;
+    case WM_SETCURSOR:
+      result = TRUE;
+      return SetScanCursor(lParam);
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
       ui::ShowAboutBox(Handle());

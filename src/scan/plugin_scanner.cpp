@@ -30,7 +30,7 @@ void PluginScanner::ScanInstallations() {
   for (const char* const* product = ProductTable; *product; ++product) {
     const std::string name = *product;
     RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(name), RegKeyCursor::ReadAccess);
-    for (int cursor = key.HasSubKeys(); cursor != 0;) {
+    for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
       const std::string version = key.NextSubKeyName(cursor);
       key.Descend(version);
       std::string applicationPath = key.QueryValue("ApplicationPath", "");
@@ -52,11 +52,11 @@ void PluginScanner::ScanInstallations() {
 }  // the burst's end shows the rows found since the last paced repaint
 
 void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key) {
-  for (int cursor = key.HasValues(); cursor != 0;) {
+  for (int cursor = key.HasValues(); cursor != 0 && !table_.Abandoned();) {
     const std::string value = key.QueryValue(key.NextValueName(cursor), "<none>");
     if (ansi::Contains(value, ":\\")) WalkPluginFolder(label, value);
   }
-  for (int cursor = key.HasSubKeys(); cursor != 0;) {
+  for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
     const std::string subKey = key.NextSubKeyName(cursor);
     if (ansi::Compare(subKey, "Applicationpath") == 0) continue;
     key.Descend(subKey);
@@ -88,6 +88,7 @@ void PluginScanner::Walk(const std::string& label, const std::string& folder) {
   win::UniqueFind search(::FindFirstFileA((folder + "\\*.*").c_str(), &entry));
   if (!search) return;
   do {
+    if (table_.Abandoned()) return;
     const std::string name = entry.cFileName;
     if (name == "." || name == "..") continue;
     const std::string path = ansi::JoinPath(folder, name);

@@ -28,6 +28,9 @@ class ResultTable {
   virtual void BeginRows() {}
   virtual void EndRows() {}
   virtual void AutoSizeColumn(int /*column*/) {}
+  // True once nobody wants the rest of the scan: the scan then stops at its
+  // next key, folder or file. Asked from the thread that runs the scan.
+  virtual bool Abandoned() const { return false; }
 
   virtual int RowCount() const = 0;
   virtual int ColumnCount() const = 0;
