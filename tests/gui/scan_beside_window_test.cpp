@@ -1,7 +1,7 @@
 // The scan beside the window, held open by the test at a chosen row: the
-// window goes on answering, "Copy to Clipboard" waits for the end, a rescan
-// or Escape abandons the held scan, and what remains is what one thread
-// would have listed.
+// window goes on answering, "Copy to Clipboard" waits for the end, the list
+// menu's row stays put, a rescan or Escape abandons the held scan, and what
+// remains is what one thread would have listed.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,6 +11,7 @@
 #include "gui_support.h"
 #include "res/resource.h"
 #include "resource_usage.h"
+#include "ui/row_commands.h"
 #include "win/unique_handle.h"
 
 namespace {
@@ -100,6 +101,47 @@ TEST(ScanBesideWindow, CheckBoxMidScanLeavesOnlyTheNewScansRows) {
   ASSERT_TRUE(gui_test::WaitForScan(dialog));
   EXPECT_TRUE(held.SawAbandon());
   EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+}
+
+// While the list's menu is open the scan ends; its rows must wait for the
+// menu's command, which names the clicked row by its index.
+LRESULT CALLBACK ReleaseThenCloseMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR held) {
+  static bool released = false;
+  if (message == WM_ENTERIDLE && wParam == MSGF_MENU && !released) {
+    released = true;
+    reinterpret_cast<HeldScan*>(held)->Release();
+    // The menu closes once the rows have had time to come.
+    ::SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      ::KillTimer(nullptr, timer);
+      ::EndMenu();
+    });
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST(ScanBesideWindow, RowsWaitWhileTheListMenuIsOpen) {
+  gui_test::SmallMachine machine;
+  HeldScan held(1);
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create());
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 1; }));
+  const std::string clicked = ui::RowText(dialog.ResultList(), 0);
+
+  const HWND list = dialog.Item(IDC_RESULT_LIST);
+  ASSERT_TRUE(::SetWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1,
+                                  reinterpret_cast<DWORD_PTR>(&held)));
+  NMITEMACTIVATE rightClick{};
+  rightClick.hdr = {list, IDC_RESULT_LIST, NM_RCLICK};
+  rightClick.iItem = 0;
+  rightClick.iSubItem = scan::FileColumn;
+  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&rightClick));
+  ::RemoveWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1);
+  ::SendMessageA(dialog.Handle(), WM_COMMAND, ID_LIST_COPY_ROW, 0);  // as the menu posts it
+  EXPECT_EQ(list_test::ReadClipboardText().text, clicked);
+
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(false));
 }
 
 TEST(ScanBesideWindow, EscapeMidScanEndsTheDialogAndItsWorker) {
