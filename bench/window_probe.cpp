@@ -64,7 +64,7 @@ double LongestUnanswered(HWND dialog, int rows) {
     if (!ask(dialog, WM_NULL, answer) || !ask(list, LVM_GETITEMCOUNT, count)) return -1;
     if (static_cast<int>(count) == rows && ::IsWindowEnabled(copy)) return longest;
     if (Since(start) > 600) return -1;
-    ::Sleep(5);
+    ::Sleep(20);
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <string>
 
 #include "app/window_title.h"
@@ -20,6 +22,7 @@ constexpr UINT kStartScanMessage = WM_APP + 1;  // the first scan, once the wind
 constexpr UINT kRowsMessage = WM_APP + 2;       // the worker has rows waiting
 constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
 constexpr UINT_PTR kRowsTimer = 1;
+constexpr auto kSlice = std::chrono::milliseconds(20);
 }  // namespace
 
 MainDialog::MainDialog()
@@ -84,13 +87,20 @@ void MainDialog::ScanInstallations() {
   handOver_.Begin(Handle(), kRowsMessage);
   listPacer_.Restart();
   ShowScanning(true);
-  const bool started = worker_.Start([this] {
+  // Without a thread to be had the scan runs here, as on one thread.
+  if (!worker_.Start([this] { RunScan(); })) RunScan();
+}
+
+// No exception may leave the worker; one that ran out of memory ends the
+// scan with the rows found so far.
+void MainDialog::RunScan() {
+  try {
     scanner_.ScanInstallations();
+  } catch (...) {
+  }
+  try {
     handOver_.Finish();
-  });
-  if (!started) {  // no thread to be had: scan here, as one thread would
-    scanner_.ScanInstallations();
-    handOver_.Finish();
+  } catch (...) {
   }
 }
 
@@ -99,42 +109,73 @@ void MainDialog::StopScan() {
   worker_.Join();  // the worker stops at its next key, folder or file
   if (rowsTimer_ && Handle()) ::KillTimer(Handle(), kRowsTimer);
   rowsTimer_ = false;
+  arrived_.clear();
+  toSize_.clear();
+  scanEnded_ = false;
+  if (Handle()) ReleaseDrawing();
 }
 
-// Rows are shown when the pacer says so, or at once when the scan has
-// ended; until then a timer comes back for them. The worker posts no more
-// while rows wait, so input is never kept waiting behind them.
+// Inserting a row into the shown list costs about a millisecond under Wine,
+// so the rows that came over go in by slices of kSlice, with drawing held,
+// and a timer comes back for the rest: the window answers between slices,
+// and input, which the posted rows would otherwise keep waiting, comes
+// before timers. The list is drawn at the pacer's pace, which paints alone
+// set, and at once when the scan has ended and every row is in.
 void MainDialog::OnRowsWaiting() {
   if (!scanning_ || menuOpen_) return;
-  if (listPacer_.Due() || handOver_.Finished()) {
-    DeliverRows();
-  } else if (!rowsTimer_) {
-    const auto interval =
-        std::chrono::duration_cast<std::chrono::milliseconds>(scan::RepaintPacer::kInterval);
-    rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
-  }
-}
-
-void MainDialog::DeliverRows() {
-  if (rowsTimer_) ::KillTimer(Handle(), kRowsTimer);
-  rowsTimer_ = false;
   ui::RowHandOver::Batch batch = handOver_.Take();
-  if (batch.rows.empty() && batch.sizedColumns.empty() && !batch.finished) return;
-  const auto start = scan::RepaintPacer::Clock::now();
-  table_.BeginRows();
-  for (const ui::RowHandOver::Row& row : batch.rows) {
+  std::move(batch.rows.begin(), batch.rows.end(), std::back_inserter(arrived_));
+  toSize_.insert(toSize_.end(), batch.sizedColumns.begin(), batch.sizedColumns.end());
+  scanEnded_ |= batch.finished;
+
+  const auto sliceEnd = scan::RepaintPacer::Clock::now() + kSlice;
+  for (; !arrived_.empty() && scan::RepaintPacer::Clock::now() < sliceEnd; arrived_.pop_front()) {
+    HoldDrawing();
+    const ui::RowHandOver::Row& row = arrived_.front();
     const int at = table_.InsertRow(row[scan::FileColumn]);  // placed by the list's own rule
     for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
       table_.SetCell(at, column, row[column]);
   }
-  for (int column : batch.sizedColumns) table_.AutoSizeColumn(column);
-  table_.EndRows();  // drawn now, and live again until the next batch
-  listPacer_.Painted(start, scan::RepaintPacer::Clock::now());
-  if (batch.finished) EndScan();
+  // The columns are sized as the scan asked, once the rows before are in.
+  for (; arrived_.empty() && !toSize_.empty() && scan::RepaintPacer::Clock::now() < sliceEnd;
+       toSize_.erase(toSize_.begin())) {
+    HoldDrawing();
+    table_.AutoSizeColumn(toSize_.front());
+  }
+  const bool allIn = arrived_.empty() && toSize_.empty();
+  if (drawingHeld_ && (listPacer_.Due() || (allIn && scanEnded_))) {
+    const auto paintStart = scan::RepaintPacer::Clock::now();
+    ReleaseDrawing();
+    listPacer_.Painted(paintStart, scan::RepaintPacer::Clock::now());
+  }
+  if (allIn && scanEnded_) {
+    EndScan();
+  } else if (!allIn || drawingHeld_) {
+    // Soon for rows still to go in; for rows only to be shown, at the
+    // shortest interval the pacer knows.
+    const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
+        allIn ? scan::RepaintPacer::kInterval : kSlice / 2);
+    rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
+  }
+}
+
+void MainDialog::HoldDrawing() {
+  if (drawingHeld_) return;
+  table_.BeginRows();
+  drawingHeld_ = true;
+}
+
+void MainDialog::ReleaseDrawing() {
+  if (!drawingHeld_) return;
+  drawingHeld_ = false;
+  table_.EndRows();  // drawn now, and live again until the next rows
 }
 
 void MainDialog::EndScan() {
   worker_.Join();  // it has finished; this only collects it
+  if (rowsTimer_) ::KillTimer(Handle(), kRowsTimer);
+  rowsTimer_ = false;
+  scanEnded_ = false;
   ShowScanning(false);
 }
 

@@ -11,6 +11,9 @@
 // closing abandon the running one and wait for its worker to stop.
 #include <windows.h>
 
+#include <deque>
+#include <vector>
+
 #include "scan/plugin_scanner.h"
 #include "scan/repaint_pacer.h"
 #include "ui/ch_button.h"
@@ -59,9 +62,11 @@ class MainDialog : public win::Dialog {
   void SetTitleFromVersion();
   bool PaintMinimised();
 
+  void RunScan();
   void StopScan();
   void OnRowsWaiting();
-  void DeliverRows();
+  void HoldDrawing();
+  void ReleaseDrawing();
   void EndScan();
   void ShowScanning(bool scanning);
   bool SetScanCursor(LPARAM hit);
@@ -73,9 +78,15 @@ class MainDialog : public win::Dialog {
   ui::ListViewTable table_;
   ui::RowHandOver handOver_;
   scan::PluginScanner scanner_{handOver_};  // used by the worker while a scan runs
-  scan::RepaintPacer listPacer_;            // rows are shown at the pace of their cost
+  // The window's side of a scan: rows taken over and not yet in the list,
+  // columns still to size, and whether the scan's end has been taken.
+  std::deque<ui::RowHandOver::Row> arrived_;
+  std::vector<int> toSize_;
+  bool scanEnded_ = false;
+  scan::RepaintPacer listPacer_;  // the list is drawn at the pace of its cost
+  bool drawingHeld_ = false;      // rows went in since the list was last drawn
   bool scanning_ = false;
-  bool rowsTimer_ = false;       // a timer comes back for rows not yet shown
+  bool rowsTimer_ = false;       // a timer comes back for rows not yet in or shown
   bool menuOpen_ = false;        // rows wait: the clicked row must not move
   bool focusParked_ = false;     // the focus left "Copy to Clipboard" for the list
   win::Thread worker_;           // last of the scan's parts, so it stops first

@@ -34,11 +34,6 @@ RowHandOver::Batch RowHandOver::Take() {
   return std::exchange(queued_, Batch{});
 }
 
-bool RowHandOver::Finished() const {
-  const win::Locked locked(lock_);
-  return queued_.finished;
-}
-
 void RowHandOver::Finish() { HandOver(true); }
 
 int RowHandOver::InsertRow(const std::string& file) {

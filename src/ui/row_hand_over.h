@@ -54,7 +54,6 @@ class RowHandOver : public scan::ResultTable {
   void Abandon() { abandoned_.store(true, std::memory_order_relaxed); }
   // Window's thread: everything queued since the last take.
   Batch Take();
-  bool Finished() const;
 
   // Worker: the scan has returned.
   void Finish();
@@ -85,7 +84,7 @@ class RowHandOver : public scan::ResultTable {
   UINT message_ = 0;
 
   // Shared, under the lock.
-  mutable win::Lock lock_;
+  win::Lock lock_;
   Batch queued_;
   bool posted_ = false;  // a message is on its way and not yet answered by a Take
 };
