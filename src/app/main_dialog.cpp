@@ -119,8 +119,8 @@ void MainDialog::StopScan() {
 // so the rows that came over go in by slices of kSlice, with drawing held,
 // and a timer comes back for the rest: the window answers between slices,
 // and input, which the posted rows would otherwise keep waiting, comes
-// before timers. The list is drawn at the pacer's pace, which paints alone
-// set, and at once when the scan has ended and every row is in.
+// before timers. The list is drawn at the pace the cost of drawing it sets,
+// and at once when the scan has ended and every row is in.
 void MainDialog::OnRowsWaiting() {
   if (!scanning_ || menuOpen_) return;
   ui::RowHandOver::Batch batch = handOver_.Take();
@@ -156,6 +156,9 @@ void MainDialog::OnRowsWaiting() {
     const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
         allIn ? scan::RepaintPacer::kInterval : kSlice / 2);
     rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
+  } else if (rowsTimer_) {
+    ::KillTimer(Handle(), kRowsTimer);  // nothing left to do until the next rows
+    rowsTimer_ = false;
   }
 }
 
