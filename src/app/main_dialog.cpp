@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <chrono>
-#include <iterator>
 #include <string>
 
 #include "app/window_title.h"
@@ -22,7 +20,6 @@ constexpr UINT kStartScanMessage = WM_APP + 1;  // the first scan, once the wind
 constexpr UINT kRowsMessage = WM_APP + 2;       // the worker has rows waiting
 constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
 constexpr UINT_PTR kRowsTimer = 1;
-constexpr auto kSlice = std::chrono::milliseconds(20);
 }  // namespace
 
 MainDialog::MainDialog()
@@ -85,7 +82,7 @@ void MainDialog::OnShowAllClicked() {
 void MainDialog::ScanInstallations() {
   StopScan();
   handOver_.Begin(Handle(), kRowsMessage);
-  listPacer_.Restart();
+  feed_.Start();
   ShowScanning(true);
   // Without a thread to be had the scan runs here, as on one thread.
   if (!worker_.Start([this] { RunScan(); })) RunScan();
@@ -107,78 +104,32 @@ void MainDialog::RunScan() {
 void MainDialog::StopScan() {
   handOver_.Abandon();
   worker_.Join();  // the worker stops at its next key, folder or file
-  if (rowsTimer_ && Handle()) ::KillTimer(Handle(), kRowsTimer);
-  rowsTimer_ = false;
-  arrived_.clear();
-  toSize_.clear();
-  scanEnded_ = false;
-  if (Handle()) ReleaseDrawing();
+  StopRowsTimer();
+  if (Handle()) feed_.Stop();
 }
 
-// Inserting a row into the shown list costs about a millisecond under Wine,
-// so the rows that came over go in by slices of kSlice, with drawing held,
-// and a timer comes back for the rest: the window answers between slices,
-// and input, which the posted rows would otherwise keep waiting, comes
-// before timers. The list is drawn at the pace the cost of drawing it sets,
-// and at once when the scan has ended and every row is in.
+// The rows that came over go into the list by slices (ui/list_feed.h), and
+// a timer comes back for the rest: input comes before timers, whereas it
+// would wait behind the worker's posted messages.
 void MainDialog::OnRowsWaiting() {
   if (!scanning_ || menuOpen_) return;
-  ui::RowHandOver::Batch batch = handOver_.Take();
-  std::move(batch.rows.begin(), batch.rows.end(), std::back_inserter(arrived_));
-  toSize_.insert(toSize_.end(), batch.sizedColumns.begin(), batch.sizedColumns.end());
-  scanEnded_ |= batch.finished;
-
-  const auto sliceEnd = scan::RepaintPacer::Clock::now() + kSlice;
-  for (; !arrived_.empty() && scan::RepaintPacer::Clock::now() < sliceEnd; arrived_.pop_front()) {
-    HoldDrawing();
-    const ui::RowHandOver::Row& row = arrived_.front();
-    const int at = table_.InsertRow(row[scan::FileColumn]);  // placed by the list's own rule
-    for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
-      table_.SetCell(at, column, row[column]);
-  }
-  // The columns are sized as the scan asked, once the rows before are in.
-  for (; arrived_.empty() && !toSize_.empty() && scan::RepaintPacer::Clock::now() < sliceEnd;
-       toSize_.erase(toSize_.begin())) {
-    HoldDrawing();
-    table_.AutoSizeColumn(toSize_.front());
-  }
-  const bool allIn = arrived_.empty() && toSize_.empty();
-  if (drawingHeld_ && (listPacer_.Due() || (allIn && scanEnded_))) {
-    const auto paintStart = scan::RepaintPacer::Clock::now();
-    ReleaseDrawing();
-    listPacer_.Painted(paintStart, scan::RepaintPacer::Clock::now());
-  }
-  if (allIn && scanEnded_) {
-    EndScan();
-  } else if (!allIn || drawingHeld_) {
-    // Soon for rows still to go in; for rows only to be shown, at the
-    // shortest interval the pacer knows.
-    const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
-        allIn ? scan::RepaintPacer::kInterval : kSlice / 2);
-    rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
-  } else if (rowsTimer_) {
-    ::KillTimer(Handle(), kRowsTimer);  // nothing left to do until the next rows
-    rowsTimer_ = false;
-  }
+  using Next = ui::ListFeed::Next;
+  const Next next = feed_.Feed(handOver_.Take());
+  if (next == Next::Ended) return EndScan();
+  if (next == Next::Wait) return StopRowsTimer();
+  const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
+      next == Next::Continue ? ui::ListFeed::kSlice / 2 : scan::RepaintPacer::kInterval);
+  rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
 }
 
-void MainDialog::HoldDrawing() {
-  if (drawingHeld_) return;
-  table_.BeginRows();
-  drawingHeld_ = true;
-}
-
-void MainDialog::ReleaseDrawing() {
-  if (!drawingHeld_) return;
-  drawingHeld_ = false;
-  table_.EndRows();  // drawn now, and live again until the next rows
+void MainDialog::StopRowsTimer() {
+  if (rowsTimer_ && Handle()) ::KillTimer(Handle(), kRowsTimer);
+  rowsTimer_ = false;
 }
 
 void MainDialog::EndScan() {
   worker_.Join();  // it has finished; this only collects it
-  if (rowsTimer_) ::KillTimer(Handle(), kRowsTimer);
-  rowsTimer_ = false;
-  scanEnded_ = false;
+  StopRowsTimer();
   ShowScanning(false);
 }
 

@@ -11,12 +11,9 @@
 // closing abandon the running one and wait for its worker to stop.
 #include <windows.h>
 
-#include <deque>
-#include <vector>
-
 #include "scan/plugin_scanner.h"
-#include "scan/repaint_pacer.h"
 #include "ui/ch_button.h"
+#include "ui/list_feed.h"
 #include "ui/list_view_table.h"
 #include "ui/row_hand_over.h"
 #include "ui/row_commands.h"
@@ -65,8 +62,7 @@ class MainDialog : public win::Dialog {
   void RunScan();
   void StopScan();
   void OnRowsWaiting();
-  void HoldDrawing();
-  void ReleaseDrawing();
+  void StopRowsTimer();
   void EndScan();
   void ShowScanning(bool scanning);
   bool SetScanCursor(LPARAM hit);
@@ -78,13 +74,7 @@ class MainDialog : public win::Dialog {
   ui::ListViewTable table_;
   ui::RowHandOver handOver_;
   scan::PluginScanner scanner_{handOver_};  // used by the worker while a scan runs
-  // The window's side of a scan: rows taken over and not yet in the list,
-  // columns still to size, and whether the scan's end has been taken.
-  std::deque<ui::RowHandOver::Row> arrived_;
-  std::vector<int> toSize_;
-  bool scanEnded_ = false;
-  scan::RepaintPacer listPacer_;  // the list is drawn at the pace of its cost
-  bool drawingHeld_ = false;      // rows went in since the list was last drawn
+  ui::ListFeed feed_{table_};                // the window's side of the hand-over
   bool scanning_ = false;
   bool rowsTimer_ = false;       // a timer comes back for rows not yet in or shown
   bool menuOpen_ = false;        // rows wait: the clicked row must not move
