@@ -1,8 +1,11 @@
 // varnock-bench: what the scan costs on a machine sized like real
 // installations, against the floor of listing the same folders and reading
-// the same version resources, measured in the same run (medians).
+// the same version resources, measured in the same run (medians); and how
+// the main window answers while it scans, against the window as it was when
+// the scan ran inside it.
 //   varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]
-// --smoke lays out a tiny machine and runs each measure once.
+// --smoke lays out a tiny machine and runs each measure once. The benchmark
+// starts itself with --window-child KEY [--one-thread] for the window runs.
 #include <windows.h>
 
 #include <cstdio>
@@ -22,6 +25,7 @@
 #include "scratch_hklm.h"
 #include "synthetic_machine.h"
 #include "ui/list_view_table.h"
+#include "window_probe.h"
 
 namespace {
 
@@ -104,6 +108,8 @@ std::string KiB(std::size_t bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--window-child") == 0)
+    return bench::RunWindowChild(argv[2], argc >= 4 && std::strcmp(argv[3], "--one-thread") == 0);
   Options options;
   if (!Parse(argc, argv, options)) {
     std::fputs("usage: varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]\n",
@@ -197,6 +203,38 @@ int main(int argc, char** argv) {
   Line("  drawn throughout, repainted at the scan's pace", Time(median[6]),
        Ratio(median[6], median[3], "headless scan"));
 
+  // The window in a process of its own, against the one-thread window.
+  std::vector<double> visible[2], startupGap[2], rescan[2], rescanGap[2], escape[2];
+  bool windowsRight = true;
+  for (int rep = 0; rep < options.reps; ++rep) {
+    for (int oneThread = 0; oneThread < 2; ++oneThread) {
+      const bench::WindowTimes t = bench::MeasureWindow(
+          registry.Path(), oneThread, static_cast<int>(rawReads), static_cast<int>(allReads));
+      windowsRight &= t.ok;
+      visible[oneThread].push_back(t.visible);
+      startupGap[oneThread].push_back(t.startupGap);
+      rescan[oneThread].push_back(t.rescan);
+      rescanGap[oneThread].push_back(t.rescanGap);
+      escape[oneThread].push_back(t.escapeToExit);
+    }
+  }
+  auto versus = [](const std::vector<double>* pair, const char* what = "one-thread window") {
+    const double threaded = bench::Median(pair[0]), baseline = bench::Median(pair[1]);
+    return std::pair{Time(threaded), Ratio(threaded, baseline, what) + " (" + Time(baseline) + ")"};
+  };
+  const auto [visibleTime, visibleNote] = versus(visible);
+  Line("window: start of the program to a visible window", visibleTime, visibleNote);
+  Line("  longest without an answer, start-up scan", Time(bench::Median(startupGap[0])),
+       "one thread: shown after its scan");
+  const auto [rescanTime, rescanNote] = versus(rescan);
+  Line("window: \"Show All\" click to the rescan's end", rescanTime, rescanNote);
+  Line("", "", Ratio(bench::Median(rescan[0]), median[3], "headless scan"));
+  const auto [gapTime, gapNote] = versus(rescanGap);
+  Line("  longest without an answer, \"Show All\" rescan", gapTime, gapNote);
+  const auto [escapeTime, escapeNote] = versus(escape);
+  Line("window: Escape during a rescan to the program's end", escapeTime, escapeNote);
+  if (!windowsRight) std::printf("(A WINDOW RUN FAILED)\n");
+
   // Growth: the walk alone over trees of growing size.
   for (int folders : options.smoke ? std::vector<int>{100, 400} : std::vector<int>{1000, 4000, 16000}) {
     bench::TreeCount scaleCount;
@@ -251,5 +289,5 @@ int main(int argc, char** argv) {
          Time(bench::Median(times)),
          "peak heap +" + KiB(streamedPeak) + "; into a string +" + KiB(stringPeak));
   }
-  return rowsRight ? 0 : 1;
+  return rowsRight && windowsRight ? 0 : 1;
 }

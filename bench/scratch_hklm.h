@@ -18,6 +18,8 @@ class ScratchHklm {
   ScratchHklm& operator=(const ScratchHklm&) = delete;
 
   bool Ready() const { return redirected_; }
+  // The key below HKEY_CURRENT_USER that stands in for HKEY_LOCAL_MACHINE.
+  const std::string& Path() const { return path_; }
   // Below the redirected HKEY_LOCAL_MACHINE; keys on the path are created.
   void SetString(const std::string& key, const std::string& name, const std::string& value);
   void SetDword(const std::string& key, const std::string& name, DWORD value);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <string>
 
 #include "app/window_title.h"
@@ -13,6 +14,13 @@
 #include "win/gdi.h"
 
 namespace app {
+namespace {
+// The dialog's own messages, posted to itself.
+constexpr UINT kStartScanMessage = WM_APP + 1;  // the first scan, once the window is up
+constexpr UINT kRowsMessage = WM_APP + 2;       // the worker has rows waiting
+constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
+constexpr UINT_PTR kRowsTimer = 1;
+}  // namespace
 
 MainDialog::MainDialog()
     : win::Dialog(IDD_MAIN),
@@ -24,6 +32,7 @@ MainDialog::MainDialog()
 
 // The controls let go of their windows before the dialog window goes.
 MainDialog::~MainDialog() {
+  StopScan();
   resultList_.Detach();
   downloadsLink_.Detach();
 }
@@ -42,7 +51,9 @@ BOOL MainDialog::OnInitDialog() {
   SetTitleFromVersion();
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
   ui::PrepareResultList(table_.Handle());
-  ScanInstallations();
+  // The scan starts once the window is shown and has its focus; the posted
+  // message comes before any input.
+  scanning_ = ::PostMessageA(Handle(), kStartScanMessage, 0, 0) != FALSE;
   return TRUE;  // the focus goes to "Copy to Clipboard", first in tab order
 }
 
@@ -61,10 +72,109 @@ void MainDialog::SetTitleFromVersion() {
 }
 
 void MainDialog::OnShowAllClicked() {
+  StopScan();  // no row of the abandoned scan may come after the rows go
   scanner_.ShowAllPlugins = showAll_.IsChecked();
   table_.DeleteAllRows();
   scanner_.Reset();
   ScanInstallations();
+}
+
+void MainDialog::ScanInstallations() {
+  StopScan();
+  handOver_.Begin(Handle(), kRowsMessage);
+  feed_.Start();
+  ShowScanning(true);
+  // Without a thread to be had the scan runs here, as on one thread.
+  if (!worker_.Start([this] { RunScan(); })) RunScan();
+}
+
+// No exception may leave the worker; one that ran out of memory ends the
+// scan with the rows found so far.
+void MainDialog::RunScan() {
+  try {
+    scanner_.ScanInstallations();
+  } catch (...) {
+  }
+  try {
+    handOver_.Finish();
+  } catch (...) {
+  }
+}
+
+void MainDialog::StopScan() {
+  handOver_.Abandon();
+  worker_.Join();  // the worker stops at its next key, folder or file
+  StopRowsTimer();
+  if (Handle()) feed_.Stop();
+}
+
+// The rows that came over go into the list by slices (ui/list_feed.h), and
+// a timer comes back for the rest: input comes before timers, whereas it
+// would wait behind the worker's posted messages.
+void MainDialog::OnRowsWaiting() {
+  if (!scanning_ || menuOpen_) return;
+  using Next = ui::ListFeed::Next;
+  const Next next = feed_.Feed(handOver_.Take());
+  if (next == Next::Ended) return EndScan();
+  if (next == Next::Wait) return StopRowsTimer();
+  const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
+      next == Next::Continue ? ui::ListFeed::kSlice / 2 : scan::RepaintPacer::kInterval);
+  rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
+}
+
+void MainDialog::StopRowsTimer() {
+  if (rowsTimer_ && Handle()) ::KillTimer(Handle(), kRowsTimer);
+  rowsTimer_ = false;
+}
+
+void MainDialog::EndScan() {
+  worker_.Join();  // it has finished; this only collects it
+  StopRowsTimer();
+  ShowScanning(false);
+}
+
+void MainDialog::ShowScanning(bool scanning) {
+  scanning_ = scanning;
+  HWND copy = Item(IDC_COPY_TO_CLIPBOARD);
+  if (scanning) {
+    // A disabled button must not keep the focus, and "Done", next in tab
+    // order, would make Enter close the window: the focus waits in the list.
+    if (::GetFocus() == copy) {
+      ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(table_.Handle()), TRUE);
+      focusParked_ = true;
+    }
+    ::EnableWindow(copy, FALSE);
+  } else {
+    ::EnableWindow(copy, TRUE);
+    if (focusParked_ && ::GetFocus() == table_.Handle())
+      ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(copy), TRUE);
+    focusParked_ = false;
+  }
+  // The pointer changes now, not at its next move.
+  POINT at;
+  if (!::GetCursorPos(&at)) return;
+  HWND under = ::WindowFromPoint(at);
+  if (under && (under == Handle() || ::IsChild(Handle(), under))) {
+    const LRESULT hit = ::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                   MAKELPARAM(hit, WM_MOUSEMOVE));
+  }
+}
+
+bool MainDialog::SetScanCursor(LPARAM hit) {
+  if (!scanning_ || LOWORD(hit) != HTCLIENT) return false;
+  ::SetCursor(::LoadCursorA(nullptr, IDC_APPSTARTING));  // shared, never destroyed
+  return true;
+}
+
+void MainDialog::OnOK() {
+  StopScan();
+  win::Dialog::OnOK();
+}
+
+void MainDialog::OnCancel() {
+  StopScan();
+  win::Dialog::OnCancel();
 }
 
 bool MainDialog::OnCommand(int id, int code, HWND) {
@@ -104,15 +214,37 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
 
 bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
   if (header.idFrom != IDC_RESULT_LIST || header.code != NM_RCLICK) return false;
+  // The menu's command refers to the clicked row by its index, so no rows
+  // come in until that command has been handled; it is posted before the
+  // menu returns, and so reaches the dialog before this message.
+  menuOpen_ = true;
   result = ui::ShowListMenu(Handle(), table_, reinterpret_cast<const NMITEMACTIVATE&>(header),
                             click_);
+  if (!::PostMessageA(Handle(), kMenuClosedMessage, 0, 0)) menuOpen_ = false;
   return true;
 }
 
 void MainDialog::OnHelp() { ui::WebLink(ui::ProgramHelpPage()).Launch(); }
 
-bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case kStartScanMessage:
+      if (!Ended()) ScanInstallations();
+      return true;
+    case kRowsMessage:
+      OnRowsWaiting();
+      return true;
+    case kMenuClosedMessage:
+      menuOpen_ = false;
+      OnRowsWaiting();
+      return true;
+    case WM_TIMER:
+      if (wParam != kRowsTimer) return false;
+      OnRowsWaiting();
+      return true;
+    case WM_SETCURSOR:
+      result = TRUE;
+      return SetScanCursor(lParam);
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return false;
       ui::ShowAboutBox(Handle());

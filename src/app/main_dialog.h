@@ -2,15 +2,25 @@
 // The main window: the result list filled by a scan at start and again on
 // every click of "Show All of My Plugins", the link to the maker's
 // downloads, "Help", "About Varnock", the report and row commands, "Done".
+//
+// The window comes first: the scan runs on a worker thread while the window
+// is shown, and the rows it finds come over to this thread, which alone
+// touches the list (ui/row_hand_over.h). While a scan runs the pointer shows
+// the background-work cursor and "Copy to Clipboard" is off, so a partial
+// report is never taken for a whole one; a new scan, "Done", Escape and
+// closing abandon the running one and wait for its worker to stop.
 #include <windows.h>
 
 #include "scan/plugin_scanner.h"
 #include "ui/ch_button.h"
+#include "ui/list_feed.h"
 #include "ui/list_view_table.h"
+#include "ui/row_hand_over.h"
 #include "ui/row_commands.h"
 #include "ui/sort_list_ctrl.h"
 #include "win/button.h"
 #include "win/dialog.h"
+#include "win/thread.h"
 #include "win/unique_handle.h"
 
 namespace app {
@@ -20,11 +30,15 @@ class MainDialog : public win::Dialog {
   MainDialog();
   ~MainDialog() override;
 
-  // The scan into the list; it sizes the columns at its end.
-  void ScanInstallations() { scanner_.ScanInstallations(); }
+  // Starts the scan into the emptied list, beside the window, after
+  // abandoning any scan still running; the columns are sized at its end.
+  void ScanInstallations();
   void OnShowAllClicked();
+  // From creation, which asks for the first scan, to the end of the last.
+  bool Scanning() const { return scanning_; }
 
   bool ShowAllPlugins() const { return scanner_.ShowAllPlugins; }
+  // Whole only once no scan runs.
   const scan::VisitedFolderList& VisitedFolders() const { return scanner_.VisitedFolders; }
   const ui::ListViewTable& ResultList() const { return table_; }
   const ui::ListClickState& LastClick() const { return click_; }
@@ -37,18 +51,35 @@ class MainDialog : public win::Dialog {
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void OnHelp() override;
+  void OnOK() override;
+  void OnCancel() override;
 
  private:
   void AddAboutToSystemMenu();
   void SetTitleFromVersion();
   bool PaintMinimised();
 
+  void RunScan();
+  void StopScan();
+  void OnRowsWaiting();
+  void StopRowsTimer();
+  void EndScan();
+  void ShowScanning(bool scanning);
+  bool SetScanCursor(LPARAM hit);
+
   ui::ListClickState click_;
   win::Button showAll_;
   ui::CHButton downloadsLink_;
   ui::SortListCtrl resultList_;
   ui::ListViewTable table_;
-  scan::PluginScanner scanner_{table_};
+  ui::RowHandOver handOver_;
+  scan::PluginScanner scanner_{handOver_};  // used by the worker while a scan runs
+  ui::ListFeed feed_{table_};                // the window's side of the hand-over
+  bool scanning_ = false;
+  bool rowsTimer_ = false;       // a timer comes back for rows not yet in or shown
+  bool menuOpen_ = false;        // rows wait: the clicked row must not move
+  bool focusParked_ = false;     // the focus left "Copy to Clipboard" for the list
+  win::Thread worker_;           // last of the scan's parts, so it stops first
   HICON icon_;                // shared resource icon, never destroyed
   win::UniqueIcon smallIcon_;  // the 16 x 16 image, for the caption and task bar
 };

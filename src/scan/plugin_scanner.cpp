@@ -37,7 +37,7 @@ void PluginScanner::ScanInstallations() {
 void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
   RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view,
                    &problems_);
-  for (int cursor = key.HasSubKeys(); cursor != 0;) {
+  for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
     const std::string version = key.NextSubKeyName(cursor);
     key.Descend(version);
     std::string applicationPath = key.QueryValue("ApplicationPath", "");
@@ -54,11 +54,11 @@ void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
 }
 
 void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key) {
-  for (int cursor = key.HasValues(); cursor != 0;) {
+  for (int cursor = key.HasValues(); cursor != 0 && !table_.Abandoned();) {
     const std::string value = key.QueryValue(key.NextValueName(cursor), "<none>");
     if (ansi::Contains(value, ":\\")) WalkPluginFolder(label, value);
   }
-  for (int cursor = key.HasSubKeys(); cursor != 0;) {
+  for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
     const std::string subKey = key.NextSubKeyName(cursor);
     if (ansi::Compare(subKey, "Applicationpath") == 0) continue;
     key.Descend(subKey);
@@ -117,6 +117,7 @@ void PluginScanner::Walk(const std::string& label, const Folder& folder) {
     return;
   }
   for (;;) {
+    if (table_.Abandoned()) return;
     const std::wstring name = entry.cFileName;
     const DWORD attributes = entry.dwFileAttributes;
     if (name != L"." && name != L"..") {

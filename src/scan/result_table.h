@@ -34,6 +34,9 @@ class ResultTable {
   // the ANSI texts alone.
   virtual void SetExactNames(int /*row*/, std::wstring_view /*file*/,
                              std::wstring_view /*location*/) {}
+  // True once nobody wants the rest of the scan: the scan then stops at its
+  // next key, folder or file. Asked from the thread that runs the scan.
+  virtual bool Abandoned() const { return false; }
 
   virtual int RowCount() const = 0;
   virtual int ColumnCount() const = 0;

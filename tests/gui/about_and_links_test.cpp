@@ -20,7 +20,7 @@ class AboutAndLinksTest : public ::testing::Test {
           requests.push_back(request);
           return reinterpret_cast<HINSTANCE>(42);
         }) {
-    created = dialog.Create();
+    created = dialog.Create() && gui_test::WaitForScan(dialog);
   }
 
   // Opens the About box with `open`, checks it, clicks its link, then

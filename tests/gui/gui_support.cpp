@@ -61,6 +61,15 @@ void Pump(win::Dialog& dialog) {
   }
 }
 
+bool PumpUntil(win::Dialog& dialog, const std::function<bool()>& done) {
+  for (const DWORD start = ::GetTickCount(); !done();) {
+    if (::GetTickCount() - start > 10000) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    Pump(dialog);
+  }
+  return true;
+}
+
 namespace {
 
 struct ModalVisit {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_dialog.h"
 #include "scan/result_table.h"
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
@@ -32,6 +33,12 @@ std::string HeadlessReport();
 
 // Delivers what is queued, through the dialog's filters as its loop would.
 void Pump(win::Dialog& dialog);
+// Pumps until `done` holds; false after ten seconds without.
+bool PumpUntil(win::Dialog& dialog, const std::function<bool()>& done);
+// Until the scan running beside the window has ended.
+inline bool WaitForScan(app::MainDialog& dialog) {
+  return PumpUntil(dialog, [&] { return !dialog.Scanning(); });
+}
 
 // Runs `start`, which opens a modal window of this thread; once the window
 // titled `caption` is up, `inside` gets it. `inside` must close it.

@@ -12,7 +12,7 @@ namespace {
 class LinkButtonTest : public ::testing::Test {
  protected:
   LinkButtonTest() {
-    created = dialog.Create();
+    created = dialog.Create() && gui_test::WaitForScan(dialog);
     link = dialog.Item(IDC_DOWNLOADS_LINK);
   }
 

@@ -18,7 +18,7 @@ namespace {
 
 class MainDialogTest : public ::testing::Test {
  protected:
-  MainDialogTest() { created = dialog.Create(); }
+  MainDialogTest() { created = dialog.Create() && gui_test::WaitForScan(dialog); }
 
   // The dialog manager converts position and size each on its own.
   RECT TemplateRect(int x, int y, int w, int h) {
@@ -34,7 +34,7 @@ class MainDialogTest : public ::testing::Test {
   }
   void Click(int id) {
     ::SendMessageA(dialog.Item(id), BM_CLICK, 0, 0);
-    gui_test::Pump(dialog);
+    EXPECT_TRUE(gui_test::WaitForScan(dialog));
   }
 
   gui_test::SmallMachine machine;
@@ -162,7 +162,7 @@ TEST_F(MainDialogTest, DoneAndEscapeClose) {
   EXPECT_TRUE(dialog.Ended());
 
   app::MainDialog second;
-  ASSERT_TRUE(second.Create());
+  ASSERT_TRUE(second.Create() && gui_test::WaitForScan(second));
   ::SendMessageA(second.Item(IDOK), BM_CLICK, 0, 0);
   EXPECT_TRUE(second.Ended());
 }

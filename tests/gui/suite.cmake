@@ -9,5 +9,6 @@ varnock_test(gui_tests
     ${gui_dir}/main_dialog_test.cpp
     ${gui_dir}/about_and_links_test.cpp
     ${gui_dir}/link_button_test.cpp
-  LIBS varnock_app_lib varnock_res varnock_list_test_support
+    ${gui_dir}/scan_beside_window_test.cpp
+  LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support
   TIMEOUT 180)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <cstdint>
@@ -77,6 +78,18 @@ long CountWindows() {
 
 }  // namespace
 
+long CountThreads() {
+  const win::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  long count = 0;
+  for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
+       more = ::Thread32Next(snapshot.get(), &entry))
+    count += entry.th32OwnerProcessID == ::GetCurrentProcessId();
+  return count;
+}
+
 Usage MeasureUsage() {
   Usage usage;
   const HANDLE self = ::GetCurrentProcess();
@@ -87,6 +100,7 @@ Usage MeasureUsage() {
   usage.gdiObjects = gdi ? static_cast<long>(gdi) : CountGdiObjects();
   const DWORD user = ::GetGuiResources(self, GR_USEROBJECTS);
   usage.userObjects = user ? static_cast<long>(user) : CountWindows();
+  usage.threads = CountThreads();
   PROCESS_MEMORY_COUNTERS memory{};
   if (::GetProcessMemoryInfo(self, &memory, sizeof memory)) usage.memoryBytes = memory.PagefileUsage;
   return usage;

@@ -12,9 +12,11 @@ struct Usage {
   long handles = -1;      // -1: not measurable here
   long gdiObjects = -1;
   long userObjects = -1;  // GetGuiResources where it works, else windows
+  long threads = -1;      // of this process, from a thread snapshot
   std::size_t memoryBytes = 0;  // PagefileUsage: committed private memory
 };
 
 Usage MeasureUsage();
+long CountThreads();  // the cheap part alone
 
 }  // namespace hostile

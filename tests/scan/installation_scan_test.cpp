@@ -218,3 +218,28 @@ TEST_F(InstallationScanTest, RowsAreRepaintedWhileTheScanRunsNotAfterEachOne) {
 }
 
 }  // namespace
+
+// A table nobody wants the rest of after `keep` rows: the scan stops at its
+// next file, with no row more, whether it is in a folder or between keys.
+class AbandoningTable : public MemoryTable {
+ public:
+  explicit AbandoningTable(int keep) : keep_(keep) {}
+  bool Abandoned() const override { return RowCount() >= keep_; }
+
+ private:
+  int keep_;
+};
+
+TEST_F(InstallationScanTest, AnAbandonedScanStopsAtItsNextFile) {
+  for (int i = 0; i < 3; ++i) {
+    tree.MakeFile("PS " + std::to_string(i) + "\\Camera Raw.8bi");
+    tree.MakeFile("PS " + std::to_string(i) + "\\Sub\\Nikon.8bi");
+    AddVersion("Photoshop", std::to_string(7 + i) + ".0", tree.Path("PS " + std::to_string(i)));
+  }
+  for (int keep : {0, 1, 2, 3, 6}) {
+    AbandoningTable abandoning(keep);
+    PluginScanner stopping(abandoning);
+    stopping.ScanInstallations();
+    EXPECT_EQ(abandoning.RowCount(), keep);
+  }
+}

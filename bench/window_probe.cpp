@@ -1,0 +1,140 @@
+#include "window_probe.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include "app/main_dialog.h"
+#include "one_thread_dialog.h"
+#include "res/resource.h"
+#include "win/unique_handle.h"
+
+namespace bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+constexpr UINT kAnswerWithin = 60000;  // ms; far beyond any scan here
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+HWND VisibleDialogOf(DWORD process) {
+  Search search{process, nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        char name[16] = "";
+        ::GetClassNameA(window, name, sizeof name);
+        if (owner != s.process || !::IsWindowVisible(window) || std::string(name) != "#32770")
+          return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Polls WM_NULL, and the list's row count, until the scan into `dialog`
+// has ended with `rows` rows; returns the longest wait for an answer to
+// either, or -1 when the scan never ended.
+double LongestUnanswered(HWND dialog, int rows) {
+  const HWND list = ::GetDlgItem(dialog, IDC_RESULT_LIST);
+  const HWND copy = ::GetDlgItem(dialog, IDC_COPY_TO_CLIPBOARD);
+  const auto start = Clock::now();
+  double longest = 0;
+  auto ask = [&](HWND window, UINT message, DWORD_PTR& answer) {
+    const auto asked = Clock::now();
+    const bool answered =
+        ::SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, kAnswerWithin, &answer) != 0;
+    longest = std::max(longest, Since(asked));
+    return answered;
+  };
+  for (;;) {
+    DWORD_PTR answer = 0, count = 0;
+    if (!ask(dialog, WM_NULL, answer) || !ask(list, LVM_GETITEMCOUNT, count)) return -1;
+    if (static_cast<int>(count) == rows && ::IsWindowEnabled(copy)) return longest;
+    if (Since(start) > 600) return -1;
+    ::Sleep(20);
+  }
+}
+
+}  // namespace
+
+int RunWindowChild(const std::string& scratchKey, bool oneThread) {
+  win::UniqueHkey scratch;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, scratchKey.c_str(), 0, KEY_ALL_ACCESS, scratch.put()) !=
+          ERROR_SUCCESS ||
+      ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch.get()) != ERROR_SUCCESS)
+    return 1;
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  if (oneThread) {
+    OneThreadDialog dialog;
+    dialog.DoModal();
+  } else {
+    app::MainDialog dialog;
+    dialog.DoModal();
+  }
+  ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+  return 0;
+}
+
+WindowTimes MeasureWindow(const std::string& scratchKey, bool oneThread, int rawRows,
+                          int allRows) {
+  WindowTimes times;
+  char self[MAX_PATH] = "";
+  ::GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string command = "\"" + std::string(self) + "\" --window-child \"" + scratchKey + "\"" +
+                        (oneThread ? " --one-thread" : "");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  const auto start = Clock::now();
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+    return times;
+  const win::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+  // Ends the child should anything below go wrong.
+  struct Reaper {
+    HANDLE process;
+    ~Reaper() {
+      if (::WaitForSingleObject(process, 0) == WAIT_TIMEOUT) ::TerminateProcess(process, 1);
+    }
+  } reaper{process.get()};
+
+  HWND dialog = nullptr;
+  while (!(dialog = VisibleDialogOf(info.dwProcessId))) {
+    if (Since(start) > 600 || ::WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return times;
+    ::Sleep(1);
+  }
+  times.visible = Since(start);
+  times.startupGap = LongestUnanswered(dialog, rawRows);
+
+  const HWND showAll = ::GetDlgItem(dialog, IDC_SHOW_ALL);
+  const auto clicked = Clock::now();
+  ::PostMessageA(showAll, BM_CLICK, 0, 0);
+  times.rescanGap = LongestUnanswered(dialog, allRows);
+  times.rescan = Since(clicked);
+
+  ::PostMessageA(showAll, BM_CLICK, 0, 0);
+  ::Sleep(200);
+  const auto escaped = Clock::now();
+  ::PostMessageA(::GetDlgItem(dialog, IDC_RESULT_LIST), WM_KEYDOWN, VK_ESCAPE, 0);
+  const bool ended = ::WaitForSingleObject(process.get(), 600000) == WAIT_OBJECT_0;
+  times.escapeToExit = Since(escaped);
+  times.ok = ended && times.startupGap >= 0 && times.rescanGap >= 0;
+  return times;
+}
+
+}  // namespace bench

@@ -1,0 +1,67 @@
+#include "ui/list_feed.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace ui {
+
+using Clock = scan::RepaintPacer::Clock;
+
+void ListFeed::Start() {
+  Stop();
+  pacer_.Restart();
+}
+
+ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
+  std::move(batch.rows.begin(), batch.rows.end(), std::back_inserter(arrived_));
+  toSize_.insert(toSize_.end(), batch.sizedColumns.begin(), batch.sizedColumns.end());
+  ended_ |= batch.finished;
+
+  const auto sliceEnd = Clock::now() + kSlice;
+  for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
+    Hold();
+    const RowHandOver::Row& row = arrived_.front();
+    const int at = table_.InsertRow(row[scan::FileColumn]);
+    for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
+      table_.SetCell(at, column, row[column]);
+  }
+  for (; arrived_.empty() && !toSize_.empty() && Clock::now() < sliceEnd;
+       toSize_.erase(toSize_.begin())) {
+    Hold();
+    table_.AutoSizeColumn(toSize_.front());
+  }
+
+  const bool allIn = arrived_.empty() && toSize_.empty();
+  if (held_ && (pacer_.Due() || (allIn && ended_))) {
+    const auto start = Clock::now();
+    Release();
+    pacer_.Painted(start, Clock::now());
+  }
+  if (!allIn) return Next::Continue;
+  if (ended_) {
+    ended_ = false;
+    return Next::Ended;
+  }
+  return held_ ? Next::Draw : Next::Wait;
+}
+
+void ListFeed::Stop() {
+  arrived_.clear();
+  toSize_.clear();
+  ended_ = false;
+  Release();
+}
+
+void ListFeed::Hold() {
+  if (held_) return;
+  table_.BeginRows();
+  held_ = true;
+}
+
+void ListFeed::Release() {
+  if (!held_) return;
+  held_ = false;
+  table_.EndRows();  // drawn now, and live again until the next rows
+}
+
+}  // namespace ui

@@ -1,0 +1,54 @@
+#pragma once
+// The window's side of a scan's hand-over: the rows that came over from the
+// worker go into the shown list, which places them by its own rule, and the
+// columns are sized as the scan asked once the rows before are in.
+//
+// Inserting a row into a shown list costs about a millisecond under Wine, so
+// the rows go in by slices of kSlice with drawing held, and the window comes
+// back for the rest: it answers between slices. The list is drawn at the
+// pace the cost of drawing it sets, and at once when the scan has ended and
+// everything is in; between drawings it stays held.
+#include <chrono>
+#include <deque>
+#include <vector>
+
+#include "scan/repaint_pacer.h"
+#include "ui/list_view_table.h"
+#include "ui/row_hand_over.h"
+
+namespace ui {
+
+class ListFeed {
+ public:
+  static constexpr auto kSlice = std::chrono::milliseconds(20);
+
+  explicit ListFeed(ListViewTable& table) : table_(table) {}
+
+  // What the window does next.
+  enum class Next {
+    Wait,      // nothing until more rows come
+    Continue,  // rows are still to go in: come back soon
+    Draw,      // rows are in but not yet shown: come back within the pacer's interval
+    Ended,     // the scan has ended and the list shows all of it
+  };
+
+  // A new scan into the emptied list.
+  void Start();
+  // Takes `batch` in, then inserts, sizes and draws for one slice.
+  Next Feed(RowHandOver::Batch batch);
+  // Drops what still waits; the list is drawn and live again.
+  void Stop();
+
+ private:
+  void Hold();
+  void Release();
+
+  ListViewTable& table_;
+  std::deque<RowHandOver::Row> arrived_;  // taken over, not yet in the list
+  std::vector<int> toSize_;
+  bool ended_ = false;  // the scan's end has been taken over
+  bool held_ = false;   // rows went in since the list was last drawn
+  scan::RepaintPacer pacer_;
+};
+
+}  // namespace ui

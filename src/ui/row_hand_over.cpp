@@ -1,0 +1,73 @@
+#include "ui/row_hand_over.h"
+
+#include <utility>
+
+namespace ui {
+namespace {
+RowHandOver::RowGate& Gate() {
+  static RowHandOver::RowGate gate;
+  return gate;
+}
+}  // namespace
+
+RowHandOver::ScopedRowGate::ScopedRowGate(RowGate gate) : previous_(std::move(Gate())) {
+  Gate() = std::move(gate);
+}
+
+RowHandOver::ScopedRowGate::~ScopedRowGate() { Gate() = std::move(previous_); }
+
+void RowHandOver::Begin(HWND window, UINT message) {
+  rows_.clear();
+  handedOver_ = 0;
+  sizedColumns_.clear();
+  abandoned_.store(false, std::memory_order_relaxed);
+  window_ = window;
+  message_ = message;
+  const win::Locked locked(lock_);
+  queued_ = Batch{};
+  posted_ = false;
+}
+
+RowHandOver::Batch RowHandOver::Take() {
+  const win::Locked locked(lock_);
+  posted_ = false;
+  return std::exchange(queued_, Batch{});
+}
+
+void RowHandOver::Finish() { HandOver(true); }
+
+int RowHandOver::InsertRow(const std::string& file) {
+  if (const RowGate& gate = Gate()) gate(*this);
+  rows_.push_back(Row{file});
+  return static_cast<int>(rows_.size()) - 1;
+}
+
+void RowHandOver::SetCell(int row, int column, const std::string& text) {
+  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return;
+  rows_[row][column] = text;
+}
+
+std::string RowHandOver::Heading(int column) const {
+  return column >= 0 && column < ColumnCount() ? scan::kColumnHeadings[column] : "";
+}
+
+std::string RowHandOver::Cell(int row, int column) const {
+  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
+  return rows_[row][column];
+}
+
+void RowHandOver::HandOver(bool finished) {
+  if (Abandoned()) return;  // nobody will take them
+  const win::Locked locked(lock_);
+  queued_.rows.insert(queued_.rows.end(), rows_.begin() + handedOver_, rows_.end());
+  handedOver_ = rows_.size();
+  queued_.sizedColumns.insert(queued_.sizedColumns.end(), sizedColumns_.begin(),
+                              sizedColumns_.end());
+  sizedColumns_.clear();
+  queued_.finished = finished;
+  // Posted, never sent: the worker must not wait on the window.
+  if (!posted_ && (finished || !queued_.rows.empty()))
+    posted_ = ::PostMessageA(window_, message_, 0, 0) != FALSE;
+}
+
+}  // namespace ui

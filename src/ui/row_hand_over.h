@@ -1,0 +1,92 @@
+#pragma once
+// The scan's rows on their way from the worker thread that finds them to
+// the window's thread, which alone touches the list.
+//
+// The worker side is the table the scan writes to: it keeps the rows in the
+// order they were found (the list they are handed to places them), and at
+// each of the scan's repaints, and at its end, moves the rows found since
+// into a queue under a lock and posts the window one message, unless one is
+// still unanswered. No message carries anything, so a message lost with its
+// window loses nothing. The window's side takes everything queued at once.
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scan/result_table.h"
+#include "win/lock.h"
+
+namespace ui {
+
+class RowHandOver : public scan::ResultTable {
+ public:
+  using Row = std::array<std::string, scan::kColumnCount>;
+
+  // What the window takes: rows in the order found, the columns the scan
+  // asked to size, and whether the scan has ended.
+  struct Batch {
+    std::vector<Row> rows;
+    std::vector<int> sizedColumns;
+    bool finished = false;
+  };
+
+  // Called on the worker before each row is found; tests hold a scan open
+  // with it. Process-wide while the guard lives.
+  using RowGate = std::function<void(RowHandOver&)>;
+  class ScopedRowGate {
+   public:
+    explicit ScopedRowGate(RowGate gate);
+    ~ScopedRowGate();
+    ScopedRowGate(const ScopedRowGate&) = delete;
+    ScopedRowGate& operator=(const ScopedRowGate&) = delete;
+
+   private:
+    RowGate previous_;
+  };
+
+  // Window's thread, with no worker running: a new scan that posts
+  // `message` to `window` when rows wait.
+  void Begin(HWND window, UINT message);
+  // Any thread: the scan's rest is not wanted.
+  void Abandon() { abandoned_.store(true, std::memory_order_relaxed); }
+  // Window's thread: everything queued since the last take.
+  Batch Take();
+
+  // Worker: the scan has returned.
+  void Finish();
+
+  // The table the scan writes to, on the worker.
+  int InsertRow(const std::string& file) override;
+  void SetCell(int row, int column, const std::string& text) override;
+  void Repaint() override { HandOver(false); }
+  void EndRows() override { HandOver(false); }
+  void AutoSizeColumn(int column) override { sizedColumns_.push_back(column); }
+  bool Abandoned() const override { return abandoned_.load(std::memory_order_relaxed); }
+
+  int RowCount() const override { return static_cast<int>(rows_.size()); }
+  int ColumnCount() const override { return scan::kColumnCount; }
+  std::string Heading(int column) const override;
+  std::string Cell(int row, int column) const override;
+
+ private:
+  void HandOver(bool finished);
+
+  // The worker's own.
+  std::vector<Row> rows_;
+  std::size_t handedOver_ = 0;
+  std::vector<int> sizedColumns_;
+
+  std::atomic<bool> abandoned_{false};
+  HWND window_ = nullptr;
+  UINT message_ = 0;
+
+  // Shared, under the lock.
+  win::Lock lock_;
+  Batch queued_;
+  bool posted_ = false;  // a message is on its way and not yet answered by a Take
+};
+
+}  // namespace ui

@@ -1,0 +1,172 @@
+// The scan beside the window, held open by the test at a chosen row: the
+// window goes on answering, "Copy to Clipboard" waits for the end, the list
+// menu's row stays put, a rescan or Escape abandons the held scan, and what
+// remains is what one thread would have listed.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "app/main_dialog.h"
+#include "clipboard_reader.h"
+#include "gui_support.h"
+#include "res/resource.h"
+#include "resource_usage.h"
+#include "ui/row_commands.h"
+#include "win/unique_handle.h"
+
+namespace {
+
+// Holds every scan that reaches `holdAt` rows, once they are handed over,
+// until Release; an abandoned scan is let go, and so is every later one.
+class HeldScan {
+ public:
+  explicit HeldScan(int holdAt)
+      : holdAt_(holdAt), gate_([this](ui::RowHandOver& rows) { Hold(rows); }) {}
+  void Release() { ::SetEvent(release_.get()); }
+  bool Reached() const { return reached_; }
+  bool SawAbandon() const { return abandoned_; }
+
+ private:
+  void Hold(ui::RowHandOver& rows) {
+    if (rows.RowCount() != holdAt_ || ::WaitForSingleObject(release_.get(), 0) == WAIT_OBJECT_0)
+      return;
+    rows.Repaint();  // the rows so far go to the window
+    reached_ = true;
+    while (!rows.Abandoned() && ::WaitForSingleObject(release_.get(), 5) == WAIT_TIMEOUT) {
+    }
+    if (rows.Abandoned()) {
+      abandoned_ = true;
+      Release();
+    }
+  }
+
+  int holdAt_;
+  std::atomic<bool> reached_{false}, abandoned_{false};
+  win::UniqueKernelHandle release_{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+  ui::RowHandOver::ScopedRowGate gate_;
+};
+
+HCURSOR CursorOver(HWND window) {
+  ::SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  return ::GetCursor();
+}
+
+std::vector<int> ColumnWidths(HWND list) {
+  std::vector<int> widths;
+  for (int column = 0; column < scan::kColumnCount; ++column)
+    widths.push_back(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+  return widths;
+}
+
+TEST(ScanBesideWindow, WhileHeldTheWindowAnswersAndTheReportWaitsForTheEnd) {
+  gui_test::SmallMachine machine;
+  HeldScan held(2);
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create());  // back with the scan held: it runs beside the window
+  const HWND list = dialog.Item(IDC_RESULT_LIST);
+  const HWND copy = dialog.Item(IDC_COPY_TO_CLIPBOARD);
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 2; }));
+  EXPECT_TRUE(held.Reached());
+  EXPECT_TRUE(dialog.Scanning());
+  EXPECT_FALSE(::IsWindowEnabled(copy));
+  EXPECT_EQ(CursorOver(list), ::LoadCursorA(nullptr, IDC_APPSTARTING));
+  // Enter neither copies a partial report nor lands on "Done".
+  list_test::SetClipboardMarker("before");
+  ::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+  gui_test::Pump(dialog);
+  EXPECT_EQ(list_test::ReadClipboardText().text, "before");
+  EXPECT_FALSE(dialog.Ended());
+
+  held.Release();
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+  EXPECT_TRUE(::IsWindowEnabled(copy));
+  EXPECT_EQ(::GetFocus(), copy);
+  EXPECT_NE(CursorOver(list), ::LoadCursorA(nullptr, IDC_APPSTARTING));
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(false));
+  // The columns were sized once every row was in: sizing again changes nothing.
+  const std::vector<int> widths = ColumnWidths(list);
+  for (int column = 0; column < scan::kColumnCount; ++column)
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+  EXPECT_EQ(ColumnWidths(list), widths);
+}
+
+TEST(ScanBesideWindow, CheckBoxMidScanLeavesOnlyTheNewScansRows) {
+  gui_test::SmallMachine machine;
+  HeldScan held(1);
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create());
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 1; }));
+  ::SendMessageA(dialog.Item(IDC_SHOW_ALL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+  EXPECT_TRUE(held.SawAbandon());
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+}
+
+// While the list's menu is open the scan ends; its rows must wait for the
+// menu's command, which names the clicked row by its index.
+LRESULT CALLBACK ReleaseThenCloseMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR held) {
+  static bool released = false;
+  if (message == WM_ENTERIDLE && wParam == MSGF_MENU && !released) {
+    released = true;
+    reinterpret_cast<HeldScan*>(held)->Release();
+    // The menu closes once the rows have had time to come.
+    ::SetTimer(nullptr, 0, 500, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      ::KillTimer(nullptr, timer);
+      ::EndMenu();
+    });
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST(ScanBesideWindow, RowsWaitWhileTheListMenuIsOpen) {
+  gui_test::SmallMachine machine;
+  HeldScan held(1);
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create());
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 1; }));
+  const std::string clicked = ui::RowText(dialog.ResultList(), 0);
+
+  const HWND list = dialog.Item(IDC_RESULT_LIST);
+  ASSERT_TRUE(::SetWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1,
+                                  reinterpret_cast<DWORD_PTR>(&held)));
+  NMITEMACTIVATE rightClick{};
+  rightClick.hdr = {list, IDC_RESULT_LIST, NM_RCLICK};
+  rightClick.iItem = 0;
+  rightClick.iSubItem = scan::FileColumn;
+  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&rightClick));
+  ::RemoveWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1);
+  ::SendMessageA(dialog.Handle(), WM_COMMAND, ID_LIST_COPY_ROW, 0);  // as the menu posts it
+  EXPECT_EQ(list_test::ReadClipboardText().text, clicked);
+
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(false));
+}
+
+TEST(ScanBesideWindow, EscapeMidScanEndsTheDialogAndItsWorker) {
+  gui_test::SmallMachine machine;
+  {  // a first dialog and worker, for what the platform keeps after them
+    app::MainDialog warm;
+    ASSERT_TRUE(warm.Create() && gui_test::WaitForScan(warm));
+  }
+  const hostile::Usage before = hostile::MeasureUsage();
+  ASSERT_GT(before.threads, 0);
+  {
+    HeldScan held(1);
+    app::MainDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return held.Reached(); }));
+    EXPECT_EQ(hostile::CountThreads(), before.threads + 1);
+    ::PostMessageA(dialog.Item(IDC_RESULT_LIST), WM_KEYDOWN, VK_ESCAPE, 0);
+    gui_test::Pump(dialog);
+    EXPECT_TRUE(dialog.Ended());
+    EXPECT_TRUE(held.SawAbandon());
+    EXPECT_EQ(hostile::CountThreads(), before.threads);  // stopped and joined
+  }
+  const hostile::Usage after = hostile::MeasureUsage();
+  EXPECT_EQ(after.threads, before.threads);
+  EXPECT_EQ(after.handles, before.handles);
+}
+
+}  // namespace
