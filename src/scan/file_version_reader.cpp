@@ -38,15 +38,16 @@ bool FileVersionReader::Load(const std::wstring& path) {
       return false;
   }
   versionData_ = std::move(resource.bytes);
-  if (!VersionBlock(versionData_).Valid()) {
+  const VersionBlock block(versionData_);
+  if (!block.Valid()) {
     versionData_.clear();
     failure_ = Failure{Problem::DamagedModule, L"version resource malformed"};
     return false;
   }
-  const auto fixed = VersionBlock(versionData_).Value(L"");
+  const auto fixed = block.Value(L"");
   if (!fixed || fixed->size() < sizeof fixedInfo_) return false;
   std::memcpy(&fixedInfo_, fixed->data(), sizeof fixedInfo_);
-  const auto translation = VersionBlock(versionData_).Value(L"VarFileInfo\\Translation");
+  const auto translation = block.Value(L"VarFileInfo\\Translation");
   if (translation && translation->size() >= 4) {
     std::uint16_t pair[2];
     std::memcpy(pair, translation->data(), sizeof pair);

@@ -66,10 +66,6 @@ void WriteTextReport(const ResultTable& table, ByteSink& sink) {
   WriteReport(table, writer);
 }
 
-}  // namespace scan
-
-namespace scan {
-
 std::string Utf8Cell(const ResultTable& table, int row, int column) {
   if (auto exact = table.ExactName(row, column)) return std::move(*exact);
   return ansi::ToUtf8(table.Cell(row, column));

@@ -27,9 +27,6 @@ class VisitedFolderList {
     entries_.push_back(key);
     return true;
   }
-  bool Contains(const std::string& key, std::wstring_view exactFolder) const {
-    return index_.contains(IndexKey(key, exactFolder));
-  }
   void Clear() {
     entries_.clear();
     index_.clear();

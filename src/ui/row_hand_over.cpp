@@ -10,11 +10,7 @@ RowHandOver::RowGate& Gate() {
 }
 }  // namespace
 
-RowHandOver::ScopedRowGate::ScopedRowGate(RowGate gate) : previous_(std::move(Gate())) {
-  Gate() = std::move(gate);
-}
-
-RowHandOver::ScopedRowGate::~ScopedRowGate() { Gate() = std::move(previous_); }
+RowHandOver::ScopedRowGate::ScopedRowGate(RowGate gate) : ScopedOverride(Gate(), std::move(gate)) {}
 
 void RowHandOver::Begin(HWND window, UINT message) {
   rows_.clear();

@@ -18,6 +18,7 @@
 
 #include "scan/result_table.h"
 #include "win/lock.h"
+#include "win/scoped_override.h"
 
 namespace ui {
 
@@ -36,15 +37,9 @@ class RowHandOver : public scan::ResultTable {
   // Called on the worker before each row is found; tests hold a scan open
   // with it. Process-wide while the guard lives.
   using RowGate = std::function<void(RowHandOver&)>;
-  class ScopedRowGate {
+  class ScopedRowGate : public win::ScopedOverride<RowGate> {
    public:
     explicit ScopedRowGate(RowGate gate);
-    ~ScopedRowGate();
-    ScopedRowGate(const ScopedRowGate&) = delete;
-    ScopedRowGate& operator=(const ScopedRowGate&) = delete;
-
-   private:
-    RowGate previous_;
   };
 
   // Window's thread, with no worker running: a new scan that posts

@@ -24,8 +24,6 @@ ShellLauncher& Launcher() {
 HINSTANCE ShellExecute(const ShellRequest& request) { return Launcher()(request); }
 
 ScopedShellLauncher::ScopedShellLauncher(ShellLauncher launcher)
-    : previous_(std::exchange(Launcher(), std::move(launcher))) {}
-
-ScopedShellLauncher::~ScopedShellLauncher() { Launcher() = std::move(previous_); }
+    : ScopedOverride(Launcher(), std::move(launcher)) {}
 
 }  // namespace win

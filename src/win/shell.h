@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "win/scoped_override.h"
+
 namespace win {
 
 struct ShellRequest {
@@ -23,16 +25,10 @@ using ShellLauncher = std::function<HINSTANCE(const ShellRequest&)>;
 
 HINSTANCE ShellExecute(const ShellRequest& request);
 
-// Replaces the launcher until the returned guard goes; tests only.
-class ScopedShellLauncher {
+// Replaces the launcher until the guard goes; tests only.
+class ScopedShellLauncher : public ScopedOverride<ShellLauncher> {
  public:
   explicit ScopedShellLauncher(ShellLauncher launcher);
-  ~ScopedShellLauncher();
-  ScopedShellLauncher(const ScopedShellLauncher&) = delete;
-  ScopedShellLauncher& operator=(const ScopedShellLauncher&) = delete;
-
- private:
-  ShellLauncher previous_;
 };
 
 }  // namespace win

@@ -21,7 +21,6 @@ class Thread {
   // thread could be started (the body has then not run).
   bool Start(std::function<void()> body);
   void Join();
-  bool Joinable() const { return handle_.valid(); }
 
  private:
   static unsigned __stdcall Entry(void* self);

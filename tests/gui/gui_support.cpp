@@ -1,5 +1,8 @@
 #include "gui_support.h"
 
+#include <commctrl.h>
+
+#include "res/resource.h"
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/products.h"
@@ -104,6 +107,14 @@ void WhileModal(const std::string& caption, const std::function<void(HWND)>& ins
   ::SetTimer(nullptr, 0, 30, LookForModal);
   start();
   visit = nullptr;
+}
+
+void RightClickList(HWND dialog, int row, int column) {
+  NMITEMACTIVATE rightClick{};
+  rightClick.hdr = {::GetDlgItem(dialog, IDC_RESULT_LIST), IDC_RESULT_LIST, NM_RCLICK};
+  rightClick.iItem = row;
+  rightClick.iSubItem = column;
+  ::SendMessageA(dialog, WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&rightClick));
 }
 
 std::string WindowText(HWND window) {

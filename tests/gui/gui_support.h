@@ -45,6 +45,10 @@ inline bool WaitForScan(app::MainDialog& dialog) {
 void WhileModal(const std::string& caption, const std::function<void(HWND)>& inside,
                 const std::function<void()>& start);
 
+// A right click on the result list's cell, as the list tells its dialog;
+// returns once the popup it opens has closed.
+void RightClickList(HWND dialog, int row, int column);
+
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 

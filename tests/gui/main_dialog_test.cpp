@@ -189,11 +189,7 @@ TEST_F(MainDialogTest, HeadingClicksAndRowCommandsReachTheList) {
   EXPECT_EQ(table.Cell(table.RowCount() - 1, scan::VersionColumn), "16.0.0.1711");
 
   ASSERT_TRUE(::SetWindowSubclass(dialog.Handle(), CloseMenusAtOnce, 1, 0));
-  NMITEMACTIVATE rightClick{};
-  rightClick.hdr = {list, IDC_RESULT_LIST, NM_RCLICK};
-  rightClick.iItem = 1;
-  rightClick.iSubItem = scan::LocationColumn;
-  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&rightClick));
+  gui_test::RightClickList(dialog.Handle(), 1, scan::LocationColumn);
   ::RemoveWindowSubclass(dialog.Handle(), CloseMenusAtOnce, 1);
   EXPECT_EQ(dialog.LastClick().ClickedRow, 1);
   EXPECT_EQ(dialog.LastClick().ClickedColumn, scan::LocationColumn);

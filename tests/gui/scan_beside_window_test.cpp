@@ -128,14 +128,9 @@ TEST(ScanBesideWindow, RowsWaitWhileTheListMenuIsOpen) {
   ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 1; }));
   const std::string clicked = ui::RowText(dialog.ResultList(), 0);
 
-  const HWND list = dialog.Item(IDC_RESULT_LIST);
   ASSERT_TRUE(::SetWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1,
                                   reinterpret_cast<DWORD_PTR>(&held)));
-  NMITEMACTIVATE rightClick{};
-  rightClick.hdr = {list, IDC_RESULT_LIST, NM_RCLICK};
-  rightClick.iItem = 0;
-  rightClick.iSubItem = scan::FileColumn;
-  ::SendMessageA(dialog.Handle(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&rightClick));
+  gui_test::RightClickList(dialog.Handle(), 0, scan::FileColumn);
   ::RemoveWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1);
   ::SendMessageA(dialog.Handle(), WM_COMMAND, ID_LIST_COPY_ROW, 0);  // as the menu posts it
   EXPECT_EQ(list_test::ReadClipboardText().text, clicked);
