@@ -101,7 +101,7 @@ int CannotWrite(std::wstring_view path, const std::wstring& reason) {
 }
 
 // "--name value" or "--name=value"; false when the option is another one.
-// A missing value leaves value empty and missing true.
+// "--name" as the last argument sets missing.
 bool OptionValue(std::wstring_view name, int argc, wchar_t** argv, int& i,
                  std::optional<std::wstring>& value, bool& missing) {
   const std::wstring_view option = argv[i];
