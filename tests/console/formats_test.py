@@ -274,6 +274,8 @@ class ContractTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        if not os.path.exists(os.path.join(ARGS.demo_prefix, "system.reg")):
+            raise RuntimeError(f"no demo machine in {ARGS.demo_prefix}: run scripts/test.sh")
         Machine(ARGS.work).clear()
         cls.folder = os.path.join(ARGS.work, "output")
         shutil.rmtree(cls.folder, ignore_errors=True)
