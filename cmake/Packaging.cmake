@@ -1,5 +1,5 @@
 # The release archive, varnock-<version>-win64.zip: the window, the console
-# tool and a read-me, all at the archive's root.
+# tool, a read-me and the JSON report's schema, all at the archive's root.
 #
 #   cmake --build build --target package
 #
@@ -18,7 +18,8 @@ if(TARGET varnock_app)
 else()
   set(VARNOCK_ARCHIVE_HAS_APP OFF)
 endif()
-install(FILES ${PROJECT_BINARY_DIR}/packaging/README.txt DESTINATION . COMPONENT release)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/README.txt ${PROJECT_SOURCE_DIR}/docs/report.schema.json
+        DESTINATION . COMPONENT release)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME varnock)
@@ -39,6 +40,7 @@ if(BUILD_TESTING)
                    --out ${PROJECT_BINARY_DIR}/tests/package-test
                    --archive ${VARNOCK_ARCHIVE_NAME}.zip --version ${PROJECT_VERSION}
                    --report-exe $<TARGET_FILE:varnock-report>
+                   --schema ${PROJECT_SOURCE_DIR}/docs/report.schema.json
                    --with-app ${VARNOCK_ARCHIVE_HAS_APP})
   set_tests_properties(package_archive PROPERTIES TIMEOUT 120)
 

@@ -23,6 +23,8 @@ ensure_packages() {
   command -v xwininfo >/dev/null || need+=(x11-utils)
   command -v zip >/dev/null || need+=(zip unzip)
   command -v python3 >/dev/null || need+=(python3)
+  command -v jq >/dev/null || need+=(jq)
+  /usr/bin/python3 -c 'import jsonschema' 2>/dev/null || need+=(python3-jsonschema)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   [ ${#need[@]} -eq 0 ] && return 0
   log "installing ${need[*]}"

@@ -1,11 +1,6 @@
 #include "problem_log.h"
 
-#include "win/utf8.h"
-
-ProblemLog::ProblemLog() : error_(::GetStdHandle(STD_ERROR_HANDLE)) {
-  DWORD mode = 0;
-  console_ = ::GetConsoleMode(error_, &mode) != 0;
-}
+#include "error_output.h"
 
 const wchar_t* ProblemLog::Phrase(scan::Problem problem) {
   switch (problem) {
@@ -20,12 +15,5 @@ const wchar_t* ProblemLog::Phrase(scan::Problem problem) {
 
 void ProblemLog::Report(scan::Problem problem, const std::wstring& path,
                         const std::wstring& reason) {
-  const std::wstring line = std::wstring(Phrase(problem)) + L"\t" + path + L"\t" + reason + L"\r\n";
-  DWORD written = 0;
-  if (console_) {
-    ::WriteConsoleW(error_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  } else {
-    const std::string bytes = ansi::WideToUtf8(line);
-    ::WriteFile(error_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  }
+  WriteError(std::wstring(Phrase(problem)) + L"\t" + path + L"\t" + reason + L"\n");
 }

@@ -9,20 +9,13 @@
 // registry key as HKEY_LOCAL_MACHINE\...), the third the reason in plain
 // words. Lines are UTF-8 ending in CR LF; on a console they are written as
 // UTF-16, so every name shows as it is.
-#include <windows.h>
-
 #include <string>
 
 #include "scan/scan_problems.h"
 
 class ProblemLog : public scan::ProblemListener {
  public:
-  ProblemLog();
   void Report(scan::Problem problem, const std::wstring& path, const std::wstring& reason) override;
 
   static const wchar_t* Phrase(scan::Problem problem);
-
- private:
-  HANDLE error_;
-  bool console_ = false;
 };

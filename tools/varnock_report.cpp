@@ -2,29 +2,42 @@
 // scripts and remote shells. In its default text format it writes to
 // standard output exactly the bytes the "Copy to Clipboard" button puts on
 // the clipboard, and nothing else; csv and json are for other programs.
+//
+// Exit status: 0 the scan ran and its report was written, whatever it found;
+// 2 bad arguments; 3 the report could not be written. Nothing the scan meets
+// changes it; --verbose tells those things.
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "atomic_file_sink.h"
+#include "error_output.h"
+#include "machine_facts.h"
+#include "problem_log.h"
+#include "res/version.h"
 #include "scan/csv_report_writer.h"
 #include "scan/json_report_writer.h"
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/report.h"
-#include "problem_log.h"
-#include "res/version.h"
+#include "win/error_text.h"
 
 namespace {
 
-// Standard error and, until the report starts, standard output are text
-// streams: "\n" reaches the console as CR LF.
+constexpr int kBadArguments = 2;
+constexpr int kCannotWrite = 3;
+
+// Standard output is a text stream for this: "\n" reaches the console as CR LF.
 constexpr const char* kUsage =
-    "Usage: varnock-report [--all] [--format text|csv|json] [--verbose]\n"
+    "Usage: varnock-report [--all] [--format text|csv|json] [--output FILE] [--verbose]\n"
     "\n"
     "Lists the raw-camera plug-ins installed for Photoshop and Photoshop Elements\n"
     "and writes the same report as Varnock's \"Copy to Clipboard\" button.\n"
@@ -33,16 +46,23 @@ constexpr const char* kUsage =
     "  --format text    the clipboard's report, in the ANSI code page (default)\n"
     "  --format csv     File,Version,Product,Location and a line per plug-in;\n"
     "                   UTF-8 with a byte-order mark, CR LF line ends\n"
-    "  --format json    {\"installations\": {...}, \"installations32\": {...},\n"
-    "                   \"plugins\": [...]} in UTF-8, ending in CR LF; the first\n"
-    "                   two list the 64-bit and the 32-bit registry view\n"
+    "  --format json    {\"format\": 1, \"machine\": {...}, \"installations\": {...},\n"
+    "                   \"installations32\": {...}, \"plugins\": [...]} in UTF-8,\n"
+    "                   ending in CR LF; the installations list the 64-bit and\n"
+    "                   the 32-bit registry view; docs/report.schema.json in the\n"
+    "                   release archive describes it\n"
     "                   (csv and json give files and folders by their exact names;\n"
     "                   a csv field that a spreadsheet would run as a formula\n"
     "                   starts with an apostrophe)\n"
+    "  --output FILE    write the report to FILE instead of standard output: the\n"
+    "                   whole new report or, on failure, the old FILE untouched\n"
     "  --verbose        on standard error, a line per thing the scan could not\n"
     "                   read: what, its path and why, separated by tabs\n"
     "  --version        show the program's version\n"
-    "  --help           show this text\n";
+    "  --help           show this text\n"
+    "\n"
+    "Exit status: 0 the report was written, whatever the scan found; 2 bad\n"
+    "arguments; 3 the report could not be written.\n";
 
 class StdoutSink : public scan::ByteSink {
  public:
@@ -60,65 +80,104 @@ class StdoutSink : public scan::ByteSink {
   int error_ = 0;
 };
 
-std::unique_ptr<scan::ReportWriter> MakeWriter(std::string_view format, scan::ByteSink& sink) {
-  if (format == "text") return std::make_unique<scan::TextReportWriter>(sink);
-  if (format == "csv") return std::make_unique<scan::CsvReportWriter>(sink);
-  if (format == "json") return std::make_unique<scan::JsonReportWriter>(sink);
-  return nullptr;
+// format is one of the three.
+std::unique_ptr<scan::ReportWriter> MakeWriter(std::wstring_view format, scan::ByteSink& sink) {
+  if (format == L"csv") return std::make_unique<scan::CsvReportWriter>(sink);
+  if (format == L"json") return std::make_unique<scan::JsonReportWriter>(sink, ReadMachineFacts());
+  return std::make_unique<scan::TextReportWriter>(sink);
 }
 
-int UsageError(const char* what, std::string_view detail) {
-  std::fprintf(stderr, "varnock-report: %s '%.*s'\n\n%s", what,
-               static_cast<int>(detail.size()), detail.data(), kUsage);
-  return 2;
+int UsageError(std::wstring_view what, std::wstring_view detail) {
+  const std::string_view usage = kUsage;  // ASCII
+  WriteError(L"varnock-report: " + std::wstring(what) + L" '" + std::wstring(detail) + L"'\n\n" +
+             std::wstring(usage.begin(), usage.end()));
+  return kBadArguments;
+}
+
+int CannotWrite(std::wstring_view path, const std::wstring& reason) {
+  WriteError(L"varnock-report: cannot write the report to " + std::wstring(path) + L": " +
+             reason + L"\n");
+  return kCannotWrite;
+}
+
+// "--name value" or "--name=value"; false when the option is another one.
+// "--name" as the last argument sets missing.
+bool OptionValue(std::wstring_view name, int argc, wchar_t** argv, int& i,
+                 std::optional<std::wstring>& value, bool& missing) {
+  const std::wstring_view option = argv[i];
+  if (option == name) {
+    if (i + 1 == argc) {
+      missing = true;
+      return true;
+    }
+    value = argv[++i];
+    return true;
+  }
+  if (option.size() > name.size() && option.starts_with(name) && option[name.size()] == L'=') {
+    value = std::wstring(option.substr(name.size() + 1));
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Wide arguments: an --output path keeps every character whatever the code page.
+int wmain(int argc, wchar_t** argv) {
   bool showAll = false;
   bool verbose = false;
-  std::string_view format = "text";
+  std::optional<std::wstring> format, output;
   for (int i = 1; i < argc; ++i) {
-    std::string_view option = argv[i];
-    if (option == "--all") {
+    const std::wstring_view option = argv[i];
+    bool missing = false;
+    if (option == L"--all") {
       showAll = true;
-    } else if (option == "--format") {
-      if (i + 1 == argc) return UsageError("missing format after", option);
-      format = argv[++i];
-    } else if (option.starts_with("--format=")) {
-      format = option.substr(std::strlen("--format="));
-    } else if (option == "--verbose") {
+    } else if (OptionValue(L"--format", argc, argv, i, format, missing) ||
+               OptionValue(L"--output", argc, argv, i, output, missing)) {
+      if (missing) return UsageError(L"missing value after", option);
+    } else if (option == L"--verbose") {
       verbose = true;
-    } else if (option == "--version") {
+    } else if (option == L"--version") {
       std::printf("varnock-report %d.%d.%d.%d\n", VARNOCK_VERSION_MAJOR, VARNOCK_VERSION_MINOR,
                   VARNOCK_VERSION_PATCH, VARNOCK_VERSION_TWEAK);
       return 0;
-    } else if (option == "--help" || option == "-h" || option == "/?") {
+    } else if (option == L"--help" || option == L"-h" || option == L"/?") {
       std::fputs(kUsage, stdout);
       return 0;
     } else {
-      return UsageError("unknown option", option);
+      return UsageError(L"unknown option", option);
     }
   }
+  if (output && output->empty()) return UsageError(L"missing value after", L"--output");
+  const std::wstring_view chosen = format ? std::wstring_view(*format) : L"text";
+  if (chosen != L"text" && chosen != L"csv" && chosen != L"json")
+    return UsageError(L"unknown format", chosen);
 
-  StdoutSink sink;
-  std::unique_ptr<scan::ReportWriter> writer = MakeWriter(format, sink);
-  if (!writer) return UsageError("unknown format", format);
+  // The file first: a folder that is not there fails before the scan, not after.
+  std::optional<AtomicFileSink> file;
+  if (output) {
+    file.emplace(*output);
+    if (file->Error()) return CannotWrite(*output, win::ErrorText(file->Error()));
+  }
+  StdoutSink console;
+  scan::ByteSink& sink = file ? static_cast<scan::ByteSink&>(*file) : console;
+  const std::unique_ptr<scan::ReportWriter> writer = MakeWriter(chosen, sink);
 
-  _setmode(_fileno(stdout), _O_BINARY);
+  if (!file) _setmode(_fileno(stdout), _O_BINARY);
   scan::MemoryTable table;
   ProblemLog log;
   scan::NoListener quiet;
   scan::PluginScanner scanner(table, verbose ? static_cast<scan::ProblemListener&>(log) : quiet);
   scanner.ShowAllPlugins = showAll;
   scanner.ScanInstallations();
-
   scan::WriteReport(table, *writer);
+
   // A script must not take a cut-off report for a whole one.
-  if (const int error = sink.Error()) {
-    std::fprintf(stderr, "varnock-report: cannot write the report: %s\n", std::strerror(error));
-    return 1;
+  if (file) {
+    if (const DWORD error = file->Commit()) return CannotWrite(*output, win::ErrorText(error));
+  } else if (const int error = console.Error()) {
+    const char* reason = std::strerror(error);
+    return CannotWrite(L"standard output", std::wstring(reason, reason + std::strlen(reason)));
   }
   return 0;
 }

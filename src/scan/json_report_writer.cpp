@@ -63,7 +63,13 @@ std::string JsonReportWriter::Installations(const std::vector<Installation>& ins
 void JsonReportWriter::Begin(const std::vector<Installation>& installations,
                              const ResultTable&) {
   firstRow_ = true;
-  sink_.Write("{\"installations\": " + Installations(installations, RegistryView::Native64) +
+  const std::string machine =
+      "{\"name\": " + Utf8String(machine_.name) + ", \"windows\": " + Utf8String(machine_.windows) +
+      ", \"architecture\": " + Utf8String(machine_.architecture) +
+      ", \"scanned_at\": " + Utf8String(machine_.scannedAt) +
+      ", \"varnock\": " + Utf8String(machine_.varnock) + "}";
+  sink_.Write("{\"format\": " + std::to_string(kFormat) + ", \"machine\": " + machine +
+              ", \"installations\": " + Installations(installations, RegistryView::Native64) +
               ", \"installations32\": " + Installations(installations, RegistryView::Wow32) +
               ", \"plugins\": [");
 }

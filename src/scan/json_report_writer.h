@@ -2,28 +2,38 @@
 // The report as one JSON object for other programs, in UTF-8 without a
 // byte-order mark, laid out as
 //
-//   {"installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
+//   {"format": 1, "machine": {"name": "...", "windows": "10.0.19045",
+//    "architecture": "x64", "scanned_at": "2026-01-31T12:00:00Z", "varnock": "1.3.0.0"},
+//    "installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
 //    "installations32": {"Photoshop": [...], "Photoshop Elements": [...]}, "plugins": [
 //   {"file": "...", "version": "...", "product": "...", "location": "..."},
 //   ...
 //   ]}
 //
-// (the first two members on one line) with CR LF after every line, the last
-// one included. "installations" is the 64-bit registry view, "installations32"
+// (everything before the first plug-in on one line) with CR LF after every
+// line, the last one included. The shape is a contract, written down in
+// docs/report.schema.json: "format" is raised only when a member is renamed,
+// removed or changes meaning; a new member may come within a format.
+// "installations" is the 64-bit registry view, "installations32"
 // the 32-bit one; in each, every product of the ProductTable is a member, its
 // version keys in registry order (an empty array when none is installed). The
 // plug-ins are the table's rows in order, files and folders by their exact
 // names.
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "scan/machine_facts.h"
 #include "scan/report.h"
 
 namespace scan {
 
 class JsonReportWriter : public ReportWriter {
  public:
-  explicit JsonReportWriter(ByteSink& sink) : sink_(sink) {}
+  static constexpr int kFormat = 1;
+
+  explicit JsonReportWriter(ByteSink& sink, MachineFacts machine = {})
+      : sink_(sink), machine_(std::move(machine)) {}
   void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
   void Row(const ResultTable& table, int row) override;
   void End() override;
@@ -38,6 +48,7 @@ class JsonReportWriter : public ReportWriter {
                                    RegistryView view);
 
   ByteSink& sink_;
+  MachineFacts machine_;
   bool firstRow_ = true;
 };
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """varnock-report's three formats on one laid-out machine, read back by
-Python's own csv and json modules and compared with the text report.
+Python's own csv and json modules and compared with the text report; its
+JSON against the published schema, --output, its exit statuses and the
+README's fleet recipe.
 
 The tool reads the real HKEY_LOCAL_MACHINE, so the machine goes into the
 registry of the test prefix itself (imported with reg.exe, as UTF-16 so no
@@ -9,15 +11,20 @@ every test that touches those keys the same RESOURCE_LOCK.
 """
 import argparse
 import csv
+import datetime
 import io
 import json
 import os
 import re
+import resource
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
 import unittest
+
+import jsonschema  # Debian's python3-jsonschema
 
 ARGS = None
 HEADINGS = ["File", "Version", "Product", "Location"]
@@ -30,13 +37,23 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine(*args, check=True):
+def wine(*args, check=True, prefix=None, stdout=None, file_limit=None):
     # Output goes to files, not pipes: the first wine process in a prefix
     # starts its services, which inherit its handles and would keep a pipe
-    # open long after it exits.
+    # open long after it exits. Wine turns the arguments from the host's
+    # locale into UTF-16: UTF-8 passes every character.
+    env = dict(os.environ, LC_ALL="C.UTF-8")
+    if prefix:
+        env["WINEPREFIX"] = prefix
+
+    def limit_files():
+        # A write past the limit fails as on a full disk, instead of ending the process.
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        code = subprocess.run([ARGS.wine, *args], stdin=subprocess.DEVNULL, stdout=out,
-                              stderr=err, timeout=60).returncode
+        code = subprocess.run([ARGS.wine, *args], stdin=subprocess.DEVNULL, stdout=stdout or out,
+                              stderr=err, timeout=60, env=env,
+                              preexec_fn=limit_files if file_limit else None).returncode
         out.seek(0)
         err.seek(0)
         result = subprocess.CompletedProcess(args, code, out.read(), err.read())
@@ -132,6 +149,24 @@ def ansi(text):
                    for c in text)
 
 
+def valid_report(raw):
+    """A JSON report, checked against the published schema."""
+    data = json.loads(raw.decode("utf-8"))  # strict: a raw control character fails
+    with open(ARGS.schema, encoding="utf-8") as f:
+        schema = json.load(f)
+    validator = jsonschema.validators.validator_for(schema)
+    assert validator is jsonschema.Draft202012Validator, validator
+    validator.check_schema(schema)
+    validator(schema).validate(data)
+    return data
+
+
+def without_machine(raw):
+    data = json.loads(raw.decode("utf-8"))
+    del data["machine"]
+    return data
+
+
 def guarded(field):
     return "'" + field if field[:1] in ("=", "+", "-", "@", "\t", "\r") else field
 
@@ -176,8 +211,9 @@ class FormatsTest(unittest.TestCase):
         raw = report("--format", "json")
         self.assertFalse(raw.startswith(b"\xef\xbb\xbf"))
         self.assertTrue(raw.endswith(b"}\r\n"))
-        data = json.loads(raw.decode("utf-8"))  # strict: a raw control character fails
-        self.assertEqual(list(data), ["installations", "installations32", "plugins"])
+        data = valid_report(raw)
+        self.assertEqual(list(data), ["format", "machine", "installations", "installations32",
+                                      "plugins"])
         self.assertEqual(data["installations"], {"Photoshop": ["8.0", "9.0"],
                                                  "Photoshop Elements": []})
         self.assertEqual(data["installations32"], {"Photoshop": [],
@@ -207,11 +243,14 @@ class FormatsTest(unittest.TestCase):
         self.assertIn("'=HYPERLINK(x).8bi", [row[0] for row in lines[1:]])
 
     def test_verbose_tells_what_could_not_be_read_and_changes_nothing_else(self):
+        def timeless(raw):
+            return re.sub(rb'"scanned_at": "[^"]*"', b"", raw)
+
         quiet = {fmt: wine(ARGS.tool, "--all", "--format", fmt) for fmt in ("text", "csv", "json")}
         for fmt, result in quiet.items():
             loud = wine(ARGS.tool, "--all", "--format", fmt, "--verbose")
             self.assertEqual(result.stderr, b"", fmt)
-            self.assertEqual(loud.stdout, result.stdout, fmt)
+            self.assertEqual(timeless(loud.stdout), timeless(result.stdout), fmt)
             self.assertEqual(loud.returncode, 0)
             lines = sorted(loud.stderr.decode("utf-8").split("\r\n")[:-1])
             self.assertEqual([line.split("\t")[:2] for line in lines], [
@@ -228,10 +267,152 @@ class FormatsTest(unittest.TestCase):
             self.assertIn(option, usage)
 
 
+class ContractTest(unittest.TestCase):
+    """The JSON against its schema on real machines, --output, the exit
+    statuses and the fleet recipe. Runs on the empty machine the test prefix
+    is without the one above, and on the demo machine in a prefix of its own."""
+
+    @classmethod
+    def setUpClass(cls):
+        if not os.path.exists(os.path.join(ARGS.demo_prefix, "system.reg")):
+            raise RuntimeError(f"no demo machine in {ARGS.demo_prefix}: run scripts/test.sh")
+        Machine(ARGS.work).clear()
+        cls.folder = os.path.join(ARGS.work, "output")
+        shutil.rmtree(cls.folder, ignore_errors=True)
+        os.makedirs(cls.folder)
+        cls.addClassCleanup(shutil.rmtree, cls.folder, ignore_errors=True)
+        cls.empty = wine(ARGS.tool, "--format", "json").stdout
+        cls.demo = [wine(ARGS.tool, *mode, "--format", "json", prefix=ARGS.demo_prefix).stdout
+                    for mode in ([], ["--all"])]
+
+    def test_real_reports_meet_the_schema_and_it_refuses_others(self):
+        version = wine(ARGS.tool, "--version").stdout.decode().split()[1]
+        now = datetime.datetime.now(datetime.timezone.utc)
+        for name, raw in [("empty", self.empty), ("demo", self.demo[0]), ("demo --all", self.demo[1])]:
+            data = valid_report(raw)
+            machine = data["machine"]
+            self.assertEqual(machine["varnock"], version, name)
+            self.assertRegex(machine["windows"], r"^\d+\.\d+\.\d+$", name)
+            self.assertTrue(machine["name"], name)
+            scanned = datetime.datetime.strptime(machine["scanned_at"], "%Y-%m-%dT%H:%M:%S%z")
+            self.assertLess(abs((now - scanned).total_seconds()), 300, name)
+        self.assertEqual(without_machine(self.empty)["plugins"], [])
+        self.assertGreater(len(json.loads(self.demo[1])["plugins"]), len(json.loads(self.demo[0])["plugins"]))
+
+        def broken(change):
+            data = json.loads(self.demo[0])
+            change(data)
+            return json.dumps(data).encode()
+
+        for change in (lambda d: d.update(format=2), lambda d: d.pop("machine"),
+                       lambda d: d["machine"].update(architecture="ia64"),
+                       lambda d: d["machine"].update(scanned_at="2026-01-31 12:00:00"),
+                       lambda d: d["installations32"].pop("Photoshop"),
+                       lambda d: d["plugins"][0].pop("location")):
+            with self.assertRaises(jsonschema.ValidationError):
+                valid_report(broken(change))
+
+    def test_output_replaces_the_file_whole_or_not_at_all(self):
+        deep = os.path.join(self.folder, *["\u041f\u0430\u043f\u043a\u0430 " + "d" * 60] * 4)
+        os.makedirs(deep)
+        cases = [  # name, file, old contents (None: no file), read-only, written
+            ("over an existing file", "old.json", b"old report\r\n", False, True),
+            ("long non-ANSI path", os.path.join(deep, "\u65e5\u672c \U0001F4F7.json"), None, False, True),
+            ("missing folder", os.path.join("no such folder", "r.json"), None, False, False),
+            ("read-only file", "kept.json", b"kept report\r\n", True, False),
+            # The report (some 300 bytes) is cut off mid-write, its error line is not.
+            ("write cut off", "full.json", b"full report\r\n", False, False),
+        ]
+        expected = without_machine(self.empty)
+        for name, file, old, read_only, written in cases:
+            with self.subTest(name):
+                path = os.path.join(self.folder, file)
+                if old is not None:
+                    with open(path, "wb") as f:
+                        f.write(old)
+                if read_only:
+                    os.chmod(path, 0o444)
+                before = sorted(os.listdir(os.path.dirname(path))) if os.path.isdir(os.path.dirname(path)) else None
+                target = windows_path(path)
+                if name.startswith("long"):
+                    self.assertGreater(len(target), 260)
+                result = wine(ARGS.tool, "--format", "json", "--output", target, check=False,
+                              file_limit=200 if name == "write cut off" else None)
+                self.assertEqual(result.stdout, b"")
+                if written:
+                    self.assertEqual((result.returncode, result.stderr), (0, b""))
+                    with open(path, "rb") as f:
+                        self.assertEqual(without_machine(f.read()), expected)
+                    self.assertEqual(sorted(os.listdir(os.path.dirname(path))),
+                                     sorted(set(before) | {os.path.basename(path)}))
+                else:
+                    self.assertEqual(result.returncode, 3)
+                    message = result.stderr.decode("utf-8")
+                    self.assertEqual(message.count("\r\n"), 1, message)
+                    self.assertIn(target, message)
+                    if old is not None:
+                        with open(path, "rb") as f:
+                            self.assertEqual(f.read(), old)
+                    if before is not None:
+                        self.assertEqual(sorted(os.listdir(os.path.dirname(path))), before)
+
+    def test_exit_statuses(self):
+        cases = [  # arguments, standard output to /dev/full, status
+            ([], False, 0),
+            (["--frobnicate"], False, 2),
+            (["--format"], False, 2),
+            (["--format", "xml"], False, 2),
+            (["--output"], False, 2),
+            (["--output="], False, 2),
+            (["--format", "json"], True, 3),
+        ]
+        for arguments, full, status in cases:
+            with self.subTest(arguments=arguments, full=full):
+                if full:
+                    with open("/dev/full", "wb") as device:
+                        result = wine(ARGS.tool, *arguments, check=False, stdout=device)
+                    self.assertIn(b"standard output", result.stderr)
+                else:
+                    result = wine(ARGS.tool, *arguments, check=False)
+                    self.assertEqual(result.stdout == b"", status != 0)
+                self.assertEqual(result.returncode, status)
+                self.assertEqual(b"Usage: varnock-report" in result.stderr, status == 2)
+
+    def test_readme_jq_line_merges_a_folder_of_reports(self):
+        with open(ARGS.readme, encoding="utf-8") as f:
+            section = f.read().split("## Across many machines", 1)[1].split("\n## ", 1)[0]
+        line = re.search(r"^    (jq .*)$", section, re.M)[1]
+        # A second demo machine: the same registry and folders under another name.
+        names = r"HKLM\System\CurrentControlSet\Control\ComputerName\ActiveComputerName"
+        first = json.loads(self.demo[0])
+        wine("reg", "add", names, "/v", "ComputerName", "/d", "DEMO-2", "/f", prefix=ARGS.demo_prefix)
+        try:
+            second = wine(ARGS.tool, "--all", "--format", "json", prefix=ARGS.demo_prefix).stdout
+        finally:
+            wine("reg", "add", names, "/v", "ComputerName", "/d", first["machine"]["name"], "/f",
+                 prefix=ARGS.demo_prefix)
+        second = json.loads(second)
+        self.assertNotEqual(first["machine"]["name"], second["machine"]["name"])
+        reports = os.path.join(self.folder, "fleet", "reports")
+        os.makedirs(reports)
+        for name, data in (("a.json", first), ("b.json", second)):
+            with open(os.path.join(reports, name), "w", encoding="utf-8") as f:
+                json.dump(data, f)
+        subprocess.run(["bash", "-c", line.replace("jq ", ARGS.jq + " ", 1)],
+                       cwd=os.path.dirname(reports), check=True, timeout=30)
+        with open(os.path.join(os.path.dirname(reports), "plugins.csv"), encoding="utf-8", newline="") as f:
+            merged = list(csv.reader(f))
+        self.assertEqual(merged[0], ["machine", "product", "file", "version", "location"])
+        self.assertEqual(merged[1:], [[guarded(field) for field in
+                                       [data["machine"]["name"], p["product"], p["file"], p["version"], p["location"]]]
+                                      for data in (first, second) for p in data["plugins"]])
+
+
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
-    for option in ("--wine", "--tool", "--fixtures", "--work"):
+    for option in ("--wine", "--tool", "--fixtures", "--work", "--demo-prefix", "--schema",
+                   "--readme", "--jq"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

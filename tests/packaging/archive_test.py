@@ -21,13 +21,15 @@ class ArchiveTest(unittest.TestCase):
         cls.archive = zipfile.ZipFile(os.path.join(ARGS.out, ARGS.archive))
         cls.addClassCleanup(cls.archive.close)
 
-    def test_holds_the_programs_and_the_read_me_at_its_root(self):
-        expected = ["README.txt", "varnock-report.exe"]
+    def test_holds_the_programs_the_read_me_and_the_schema_at_its_root(self):
+        expected = ["README.txt", "report.schema.json", "varnock-report.exe"]
         if ARGS.with_app == "ON":
             expected.append("Varnock.exe")
         self.assertEqual(sorted(self.archive.namelist()), sorted(expected))
         with open(ARGS.report_exe, "rb") as built:
             self.assertEqual(self.archive.read("varnock-report.exe"), built.read())
+        with open(ARGS.schema, "rb") as schema:
+            self.assertEqual(self.archive.read("report.schema.json"), schema.read())
         if ARGS.with_app == "ON":
             self.assertEqual(self.archive.read("Varnock.exe")[:2], b"MZ")
 
@@ -44,7 +46,7 @@ def main():
     global ARGS
     parser = argparse.ArgumentParser()
     for option in ("--cpack", "--config", "--out", "--archive", "--version", "--report-exe",
-                   "--with-app"):
+                   "--schema", "--with-app"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

@@ -136,7 +136,9 @@ TEST_F(RegistryViewsTest, ScanAndReportCoverBothViews) {
   scan::JsonReportWriter writer(json);
   scan::WriteReport(empty, writer);
   EXPECT_EQ(json.text,
-            "{\"installations\": {\"Photoshop\": [\"55.0\", \"60.0\"], \"Photoshop Elements\": []}, "
+            "{\"format\": 1, \"machine\": {\"name\": \"\", \"windows\": \"\", \"architecture\": \"\", "
+            "\"scanned_at\": \"\", \"varnock\": \"\"}, "
+            "\"installations\": {\"Photoshop\": [\"55.0\", \"60.0\"], \"Photoshop Elements\": []}, "
             "\"installations32\": {\"Photoshop\": [\"60.0\"], \"Photoshop Elements\": [\"10.0\"]}, "
             "\"plugins\": [\r\n]}\r\n");
 }

@@ -9,6 +9,11 @@
 
 namespace {
 
+// The JSON's start from a writer told nothing about the machine.
+const std::string kUnnamedMachine =
+    "{\"format\": 1, \"machine\": {\"name\": \"\", \"windows\": \"\", \"architecture\": \"\", "
+    "\"scanned_at\": \"\", \"varnock\": \"\"}, ";
+
 class ReportFormatsTest : public ::testing::Test {
  protected:
   void AddRow(const std::string& file, const std::string& version, const std::string& product,
@@ -48,7 +53,7 @@ TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
   registry.CreateKey("Software\\Adobe\\Photoshop\\9.0 \"Trial\"");
   AddRow("Cam\xE9ra Raw.8bi", "", "q\" b\\ \b\f\n\r\t \x01\x1f\x7f", "C:\\PS\\Plug-Ins");
   EXPECT_EQ(Report<scan::JsonReportWriter>(),
-            "{\"installations\": {\"Photoshop\": [\"8.0\", \"9.0 \\\"Trial\\\"\"], "
+            kUnnamedMachine + "\"installations\": {\"Photoshop\": [\"8.0\", \"9.0 \\\"Trial\\\"\"], "
             "\"Photoshop Elements\": []}, "
             "\"installations32\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
             "\"plugins\": [\r\n"
@@ -85,9 +90,17 @@ TEST_F(ReportFormatsTest, MachineFormatsCarryExactNamesTheTextCannot) {
 TEST_F(ReportFormatsTest, EmptyMachine) {
   EXPECT_EQ(Report<scan::CsvReportWriter>(), "\xEF\xBB\xBF" "File,Version,Product,Location\r\n");
   EXPECT_EQ(Report<scan::JsonReportWriter>(),
-            "{\"installations\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
+            kUnnamedMachine + "\"installations\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
             "\"installations32\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
             "\"plugins\": [\r\n]}\r\n");
+  scan::StringSink named;
+  scan::JsonReportWriter writer(named, {"PC \"7\"", "10.0.19045", "arm64", "2026-01-31T23:59:07Z", "1.3.0.0"});
+  scan::WriteReport(table, writer);
+  EXPECT_TRUE(named.text.starts_with(
+      "{\"format\": 1, \"machine\": {\"name\": \"PC \\\"7\\\"\", \"windows\": \"10.0.19045\", "
+      "\"architecture\": \"arm64\", \"scanned_at\": \"2026-01-31T23:59:07Z\", \"varnock\": \"1.3.0.0\"}, "
+      "\"installations\": {"))
+      << named.text;
 }
 
 }  // namespace
