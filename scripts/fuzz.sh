@@ -19,7 +19,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(version_read version_block registry_value)
 
 ensure_packages
-build_all  # the fixture modules the seeds come from
+build_all >/dev/null  # the fixture modules the seeds come from
 
 fuzz_dir=$BUILD_DIR/fuzz
 log "building the fuzz targets in $fuzz_dir"
