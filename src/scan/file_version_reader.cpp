@@ -98,9 +98,11 @@ std::string FileVersionReader::GetValue(const std::string& name) const {
     wchar_t block[32];
     std::swprintf(block, std::size(block), L"StringFileInfo\\%04x%04x\\", language_, codePage_);
     text = QuerySystem(block + wideName);
-  } else if (const auto own = parse::StringValue(versionData_, language_, codePage_,
-                                                 std::u16string(wideName.begin(), wideName.end()))) {
-    text.emplace(own->begin(), own->end());  // wchar_t is UTF-16 here
+  } else {
+    // wchar_t is UTF-16 here, so the units carry over as they are.
+    const std::u16string units(wideName.begin(), wideName.end());
+    if (const auto own = parse::StringValue(versionData_, language_, codePage_, units))
+      text.emplace(own->begin(), own->end());
   }
   // The ANSI code page, as the system's VerQueryValueA gives it.
   return text ? ansi::FromWide(*text) : std::string();
