@@ -11,7 +11,7 @@ export WINEARCH=win64
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# The Debian packages the build, the tests and the demo need.
+# The Debian packages the build, the tests, the fuzzers and the demo need.
 ensure_packages() {
   local need=()
   command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
@@ -26,6 +26,10 @@ ensure_packages() {
   command -v jq >/dev/null || need+=(jq)
   /usr/bin/python3 -c 'import jsonschema' 2>/dev/null || need+=(python3-jsonschema)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+  # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+  command -v clang++ >/dev/null || need+=(clang)
+  compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null ||
+    need+=(libclang-rt-14-dev)
   [ ${#need[@]} -eq 0 ] && return 0
   log "installing ${need[*]}"
   local sudo=

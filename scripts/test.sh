@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds Varnock and runs its whole test suite under Wine, in a Wine prefix
-# and on an X display of its own. Exits non-zero when anything fails.
+# and on an X display of its own, then each fuzz target for a minute
+# (scripts/fuzz.sh; VARNOCK_FUZZ_SECONDS=N for another time, 0 for none).
+# Arguments go to ctest and pick a subset, which runs without the fuzzers.
+# Exits non-zero when anything fails.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -17,3 +20,8 @@ use_prefix "$BUILD_DIR/wineprefix" desktop
 
 log "running the tests"
 ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j2 "$@"
+
+fuzz_seconds=${VARNOCK_FUZZ_SECONDS:-60}
+if [ $# -eq 0 ] && [ "$fuzz_seconds" != 0 ]; then
+  "$VARNOCK_ROOT/scripts/fuzz.sh" "$fuzz_seconds"
+fi

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <span>
 
-#include "scan/version_block.h"
-#include "scan/version_resource.h"
+#include "scan/file_source.h"
 #include "win/ansi.h"
 #include "win/error_text.h"
 #include "win/utf8.h"
@@ -22,39 +21,31 @@ bool FileVersionReader::Load(const std::wstring& path) {
   versionData_.clear();
   fromSystem_ = false;
 
-  VersionResource resource = ReadVersionResource(path);
-  switch (resource.outcome) {
-    case VersionResource::Outcome::Read:
-      break;
-    case VersionResource::Outcome::NotPe:
-      return LoadFromSystem(path);
-    case VersionResource::Outcome::Absent:
-      return false;
-    case VersionResource::Outcome::Unreadable:
-      failure_ = Failure{Problem::Module, win::ErrorText(resource.error)};
-      return false;
-    case VersionResource::Outcome::Damaged:
-      failure_ = Failure{Problem::DamagedModule, resource.damage};
-      return false;
-  }
-  versionData_ = std::move(resource.bytes);
-  const VersionBlock block(versionData_);
-  if (!block.Valid()) {
-    versionData_.clear();
-    failure_ = Failure{Problem::DamagedModule, L"version resource malformed"};
+  FileSource file(path);
+  parse::VersionInfo info = parse::ReadVersionInfo(file);
+  // A read that failed for the system's reasons, not the file's, is no damage.
+  if (file.Error()) {
+    failure_ = Failure{Problem::Module, win::ErrorText(file.Error())};
     return false;
   }
-  const auto fixed = block.Value(L"");
-  if (!fixed || fixed->size() < sizeof fixedInfo_) return false;
-  std::memcpy(&fixedInfo_, fixed->data(), sizeof fixedInfo_);
-  const auto translation = block.Value(L"VarFileInfo\\Translation");
-  if (translation && translation->size() >= 4) {
-    std::uint16_t pair[2];
-    std::memcpy(pair, translation->data(), sizeof pair);
-    language_ = pair[0];
-    codePage_ = pair[1];
+  switch (info.outcome) {
+    case parse::VersionResource::Outcome::Read:
+      break;
+    case parse::VersionResource::Outcome::NotPe:
+      return LoadFromSystem(path);
+    case parse::VersionResource::Outcome::Absent:
+      return false;
+    case parse::VersionResource::Outcome::Damaged:
+      failure_ = Failure{Problem::DamagedModule, ansi::ToWide(info.damage)};
+      return false;
   }
-  return fixedInfo_.dwSignature == 0xFEEF04BD;
+  versionData_ = std::move(info.bytes);
+  if (!info.fixed) return false;
+  static_assert(sizeof fixedInfo_ == sizeof *info.fixed);
+  std::memcpy(&fixedInfo_, info.fixed->data(), sizeof fixedInfo_);
+  language_ = info.language;
+  codePage_ = info.codePage;
+  return info.Signed();
 }
 
 bool FileVersionReader::LoadFromSystem(const std::wstring& path) {
@@ -86,8 +77,7 @@ bool FileVersionReader::LoadFromSystem(const std::wstring& path) {
   return fixedInfo_.dwSignature == 0xFEEF04BD;
 }
 
-std::optional<std::wstring> FileVersionReader::Query(const std::wstring& path) const {
-  if (!fromSystem_) return VersionBlock(versionData_).Text(path);
+std::optional<std::wstring> FileVersionReader::QuerySystem(const std::wstring& path) const {
   void* text = nullptr;
   UINT length = 0;
   // VerQueryValueW only reads, but its signature wants a writable block.
@@ -102,9 +92,18 @@ std::optional<std::wstring> FileVersionReader::Query(const std::wstring& path) c
 
 std::string FileVersionReader::GetValue(const std::string& name) const {
   if (versionData_.empty()) return {};
-  wchar_t block[32];
-  std::swprintf(block, std::size(block), L"StringFileInfo\\%04x%04x\\", language_, codePage_);
-  const auto text = Query(block + ansi::ToWide(name));
+  const std::wstring wideName = ansi::ToWide(name);
+  std::optional<std::wstring> text;
+  if (fromSystem_) {
+    wchar_t block[32];
+    std::swprintf(block, std::size(block), L"StringFileInfo\\%04x%04x\\", language_, codePage_);
+    text = QuerySystem(block + wideName);
+  } else {
+    // wchar_t is UTF-16 here, so the units carry over as they are.
+    const std::u16string units(wideName.begin(), wideName.end());
+    if (const auto own = parse::StringValue(versionData_, language_, codePage_, units))
+      text.emplace(own->begin(), own->end());
+  }
   // The ANSI code page, as the system's VerQueryValueA gives it.
   return text ? ansi::FromWide(*text) : std::string();
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A file's version resource, read as data: the file is never loaded as a
 // module, so no code of a plug-in ever runs inside the scanner. A PE module
-// is read by the program itself (VersionResource), in one pass; any other
-// file is left to the system, which knows older formats.
+// is read by the program itself (parse::ReadVersionInfo over the file), in
+// one pass; any other file is left to the system, which knows older formats.
 #include <windows.h>
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/parse/version_info.h"
 #include "scan/scan_problems.h"
 
 namespace scan {
@@ -36,13 +37,13 @@ class FileVersionReader {
   };
   const std::optional<Failure>& LastFailure() const { return failure_; }
 
-  static constexpr std::uint16_t kPresetCodePage = 1252;
+  static constexpr std::uint16_t kPresetCodePage = parse::VersionInfo::kPresetCodePage;
   // Used when a resource has no translation table.
-  static constexpr std::uint16_t kPresetLanguage = 0x0409;
+  static constexpr std::uint16_t kPresetLanguage = parse::VersionInfo::kPresetLanguage;
 
  private:
   bool LoadFromSystem(const std::wstring& path);
-  std::optional<std::wstring> Query(const std::wstring& path) const;
+  std::optional<std::wstring> QuerySystem(const std::wstring& path) const;
 
   VS_FIXEDFILEINFO fixedInfo_{};
   std::vector<unsigned char> versionData_;

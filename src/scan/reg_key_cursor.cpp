@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <vector>
 
+#include "scan/parse/registry_value.h"
 #include "win/ansi.h"
 #include "win/error_text.h"
 #include "win/utf8.h"
@@ -172,15 +174,8 @@ void RegKeyCursor::QueryValue(const std::string& name, std::string& result,
       ERROR_SUCCESS)
     return;
   got = std::min(got, size);
-  if (type == REG_DWORD) {
-    if (got < sizeof(DWORD)) return;  // too short to be a number: keep the default
-    std::int32_t number;
-    std::memcpy(&number, buffer.data(), sizeof number);
-    result = ansi::FormatInt(number);
-  } else if (type == REG_SZ) {
-    const char* text = reinterpret_cast<const char*>(buffer.data());
-    result.assign(text, strnlen(text, got));
-  }
+  if (auto text = parse::RegistryValueText(type, std::span(buffer.data(), got)))
+    result = std::move(*text);
 }
 
 std::string RegKeyCursor::QueryValue(const std::string& name, const char* defaultText) const {

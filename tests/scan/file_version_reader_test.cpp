@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
-#include "scan/version_block.h"
-
+#include "scan/parse/byte_source.h"
+#include "scan/parse/version_block.h"
+#include "scan/parse/version_info.h"
 #include "support/temp_tree.h"
+#include "test_paths.h"
+#include "win/utf8.h"
 #include "win/unique_handle.h"
 
 using scan::FileVersionReader;
@@ -87,6 +91,39 @@ TEST(FileVersionReaderTest, ReadingAVersionNeverRunsThePlugin) {
   ::DeleteFileA(marker.c_str());
 }
 
+// The product reads a file through FileSource; the fuzzers read bytes in
+// memory. Both must see the same version on every fixture module.
+TEST(FileVersionReaderTest, FileAndMemoryReadsAgreeOnEveryFixture) {
+  int modules = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(test_paths::kFixtureDir)) {
+    if (entry.path().extension() != ".dll") continue;
+    const std::string path = entry.path().string();
+    SCOPED_TRACE(path);
+    ++modules;
+    FileVersionReader file;
+    const bool loaded = file.Load(path);
+    const std::string bytes = test_support::ReadWholeFile(path);
+    parse::MemorySource memory(std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+    const parse::VersionInfo info = parse::ReadVersionInfo(memory);
+
+    EXPECT_EQ(info.outcome, parse::VersionResource::Outcome::Read);
+    EXPECT_FALSE(file.LastFailure());
+    EXPECT_EQ(loaded, info.Signed());
+    ASSERT_TRUE(info.fixed);
+    EXPECT_EQ(std::memcmp(&file.FixedInfo(), info.fixed->data(), sizeof file.FixedInfo()), 0);
+    EXPECT_EQ(file.Language(), info.language);
+    EXPECT_EQ(file.CodePage(), info.codePage);
+    for (const char* name : {"FileVersion", "CompanyName", "ProductName", "NoSuchEntry"}) {
+      const std::wstring wide = ansi::ToWide(name);
+      const auto text = parse::StringValue(info.bytes, info.language, info.codePage,
+                                           std::u16string(wide.begin(), wide.end()));
+      EXPECT_EQ(file.GetValue(name),
+                text ? ansi::FromWide(std::wstring(text->begin(), text->end())) : "") << name;
+    }
+  }
+  EXPECT_GE(modules, 14);
+}
+
 TEST(FileVersionReaderTest, VersionCellRewritesCommaBlank) {
   EXPECT_EQ(scan::ReadVersionCell(FixturePath("fixture_cr_3_3")), "3.3.0.0");
   EXPECT_EQ(scan::ReadVersionCell(FixturePath("fixture_cr_9_1")), "9.1.1.245");
@@ -126,19 +163,25 @@ TEST(VersionBlockTest, FindsKeysWithoutRegardToCaseAndReadsTextsAsTheSystemDoes)
       u"VS_VERSION_INFO", std::string(52, '\x7f'), 52, 0,
       VersionNode(u"StringFileInfo", "", 0, 1, VersionNode(u"040904B0", "", 0, 1, strings)));
   const std::vector<unsigned char> bytes(block.begin(), block.end());
-  const scan::VersionBlock version(bytes);
+  const parse::VersionBlock version(bytes);
   ASSERT_TRUE(version.Valid());
-  EXPECT_EQ(version.Value(L"")->size(), 52u);
-  EXPECT_EQ(version.Text(L"StringFileInfo\\040904b0\\fileversion"), L"1, 2");
-  EXPECT_EQ(version.Text(L"StringFileInfo\\040904b0\\Marked binary"), L"1, 2");
-  EXPECT_EQ(version.Text(L"StringFileInfo\\040904b0\\No NUL"), L"xy");
-  EXPECT_EQ(version.Text(L"StringFileInfo\\040904e4\\FileVersion"), std::nullopt);
+  EXPECT_EQ(version.Value(u"")->size(), 52u);
+  EXPECT_EQ(version.Text(u"StringFileInfo\\040904b0\\fileversion"), u"1, 2");
+  EXPECT_EQ(version.Text(u"StringFileInfo\\040904b0\\Marked binary"), u"1, 2");
+  EXPECT_EQ(version.Text(u"StringFileInfo\\040904b0\\No NUL"), u"xy");
+  EXPECT_EQ(version.Text(u"StringFileInfo\\040904e4\\FileVersion"), std::nullopt);
+
+  // Units are loaded as little-endian wherever the bytes lie, odd addresses too.
+  std::vector<unsigned char> shifted(1 + bytes.size());
+  std::copy(bytes.begin(), bytes.end(), shifted.begin() + 1);
+  EXPECT_EQ(parse::VersionBlock(std::span(shifted).subspan(1)).Text(u"StringFileInfo\\040904b0\\FileVersion"),
+            u"1, 2");
 
   // A root claiming more than there is, or named otherwise, is no resource.
   const std::vector<unsigned char> cut(bytes.begin(), bytes.end() - 4);
-  EXPECT_FALSE(scan::VersionBlock(cut).Valid());
+  EXPECT_FALSE(parse::VersionBlock(cut).Valid());
   const std::string other = VersionNode(u"VS_VERSION_INFX", "", 0, 0);
-  EXPECT_FALSE(scan::VersionBlock(std::vector<unsigned char>(other.begin(), other.end())).Valid());
+  EXPECT_FALSE(parse::VersionBlock(std::vector<unsigned char>(other.begin(), other.end())).Valid());
 }
 
 }  // namespace
