@@ -21,9 +21,12 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
     Hold();
     const RowHandOver::Row& row = arrived_.front();
-    const int at = table_.InsertRow(row[scan::FileColumn]);
+    // The list places the row by the name it shows.
+    const int at = row.exactKnown ? table_.InsertRow(row.exactFile)
+                                  : table_.InsertRow(row.cells[scan::FileColumn]);
     for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
-      table_.SetCell(at, column, row[column]);
+      table_.SetCell(at, column, row.cells[column]);
+    if (row.exactKnown) table_.SetExactNames(at, row.exactFile, row.exactLocation);
   }
   for (; arrived_.empty() && !toSize_.empty() && Clock::now() < sliceEnd;
        toSize_.erase(toSize_.begin())) {
