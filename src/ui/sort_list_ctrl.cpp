@@ -52,8 +52,10 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
     return TRUE;
   }
   if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown(wParam)) return 0;
-  // The system's own request from the same keys, already answered above.
+  // The system's own request from the same keys, already answered above,
+  // and F10's release, which would otherwise go on to the window's menu.
   if (message == WM_CONTEXTMENU && lParam == -1) return 0;
+  if (message == WM_SYSKEYUP && wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) return 0;
   if (message == WM_NCDESTROY) self->Detach();
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
