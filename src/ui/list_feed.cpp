@@ -21,12 +21,16 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
     Hold();
     const RowHandOver::Row& row = arrived_.front();
-    // The list places the row by the name it shows.
+    // The list places the row by the name it shows. Each cell is written
+    // once: an insertion or a text costs a message into the shown list.
     const int at = row.exactKnown ? table_.InsertRow(row.exactFile)
                                   : table_.InsertRow(row.cells[scan::FileColumn]);
-    for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
-      table_.SetCell(at, column, row.cells[column]);
-    if (row.exactKnown) table_.SetExactNames(at, row.exactFile, row.exactLocation);
+    table_.SetCell(at, scan::VersionColumn, row.cells[scan::VersionColumn]);
+    table_.SetCell(at, scan::ProductColumn, row.cells[scan::ProductColumn]);
+    if (row.exactKnown)
+      table_.SetWideCell(at, scan::LocationColumn, row.exactLocation);
+    else
+      table_.SetCell(at, scan::LocationColumn, row.cells[scan::LocationColumn]);
   }
   for (; arrived_.empty() && !toSize_.empty() && Clock::now() < sliceEnd;
        toSize_.erase(toSize_.begin())) {
