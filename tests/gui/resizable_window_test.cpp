@@ -100,6 +100,16 @@ TEST_F(ResizableWindowTest, ControlsKeepTheirDistancesAndTheFirstSizeIsTheLeast)
     EXPECT_EQ(now.bottom - first[k].bottom, moved[k].bottom) << ids[k];
   }
 
+  // The system's suggestion on a DPI change is taken as it comes (Wine keeps
+  // one DPI, so the distances stay as they are).
+  RECT suggested;
+  ::GetWindowRect(dialog.Handle(), &suggested);
+  suggested.right += 40;
+  ::SendMessageA(dialog.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(WindowSize().cx, least.cx + dx + 40);
+  EXPECT_EQ(Place(IDOK).right - first[4].right, dx + 40);
+
   Resize(200, 100);  // below the least: held at the first size, as first laid out
   EXPECT_EQ(WindowSize().cx, least.cx);
   EXPECT_EQ(WindowSize().cy, least.cy);
@@ -132,7 +142,7 @@ TEST_F(ResizableWindowTest, CtrlAAndCtrlCInTheListSelectAndCopyEveryRow) {
 }
 
 // The popup of the focused row, at that row, as its first column's.
-TEST_F(ResizableWindowTest, ShiftF10OpensTheRowPopupAtTheFocusedRow) {
+TEST_F(ResizableWindowTest, ShiftF10AndTheMenuKeyOpenTheRowPopupAtTheFocusedRow) {
   ASSERT_TRUE(created);
   FocusList();
   LVITEMA focus{};
@@ -147,16 +157,20 @@ TEST_F(ResizableWindowTest, ShiftF10OpensTheRowPopupAtTheFocusedRow) {
       ::EndMenu();
     }
   });
-  Press({VK_SHIFT, VK_F10});
-  ::KillTimer(nullptr, timer);
-  EXPECT_EQ(dialog.LastClick().ClickedRow, 2);
-  EXPECT_EQ(dialog.LastClick().ClickedColumn, 0);
   RECT cell{LVIR_LABEL, 0, 0, 0};
   ::SendMessageA(List(), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&cell));
   ::MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&cell), 2);
-  EXPECT_GE(shown.left, cell.left);
-  EXPECT_LE(shown.left, cell.right);
-  EXPECT_EQ(shown.top, cell.bottom);
+  for (const std::vector<WORD>& keys : {std::vector<WORD>{VK_SHIFT, VK_F10}, {VK_APPS}}) {
+    shown = RECT{};
+    ::SendMessageA(dialog.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(List()), TRUE);
+    Press(keys);
+    EXPECT_EQ(dialog.LastClick().ClickedRow, 2);
+    EXPECT_EQ(dialog.LastClick().ClickedColumn, 0);
+    EXPECT_GE(shown.left, cell.left) << keys.back();
+    EXPECT_LE(shown.left, cell.right) << keys.back();
+    EXPECT_EQ(shown.top, cell.bottom) << keys.back();
+  }
+  ::KillTimer(nullptr, timer);
 }
 
 TEST_F(ResizableWindowTest, F5RescansKeepingTheCheckBox) {
