@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
+#include "win/utf8.h"
+
 namespace ui {
 
 using Clock = scan::RepaintPacer::Clock;
 
 void ListFeed::Start() {
   Stop();
+  table_.SetSortedInsertion(false);  // the feed places the rows itself
   pacer_.Restart();
 }
 
@@ -21,10 +24,10 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
     Hold();
     const RowHandOver::Row& row = arrived_.front();
-    // The list places the row by the name it shows. Each cell is written
-    // once: an insertion or a text costs a message into the shown list.
-    const int at = row.exactKnown ? table_.InsertRow(row.exactFile)
-                                  : table_.InsertRow(row.cells[scan::FileColumn]);
+    // Each cell is written once: an insertion or a text costs a message
+    // into the shown list.
+    const std::string& file = row.cells[scan::FileColumn];
+    const int at = table_.InsertRow(row.exactKnown ? row.exactFile : ansi::ToWide(file), file);
     table_.SetCell(at, scan::VersionColumn, row.cells[scan::VersionColumn]);
     table_.SetCell(at, scan::ProductColumn, row.cells[scan::ProductColumn]);
     if (row.exactKnown)
@@ -47,6 +50,7 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   if (!allIn) return Next::Continue;
   if (ended_) {
     ended_ = false;
+    table_.SetSortedInsertion(true);
     return Next::Ended;
   }
   return held_ ? Next::Draw : Next::Wait;
@@ -57,6 +61,7 @@ void ListFeed::Stop() {
   toSize_.clear();
   ended_ = false;
   Release();
+  table_.SetSortedInsertion(true);
 }
 
 void ListFeed::Hold() {

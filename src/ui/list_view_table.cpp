@@ -17,13 +17,27 @@ int ListViewTable::InsertRow(const std::string& file) {
       ::SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-int ListViewTable::InsertRow(const std::wstring& file) {
+int ListViewTable::InsertRow(const std::wstring& file, const std::string& ansi) {
+  int low = 0, high = RowCount();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (::lstrcmpA(Cell(middle, 0).c_str(), ansi.c_str()) < 0)
+      low = middle + 1;
+    else
+      high = middle;
+  }
   LVITEMW item{};
   item.mask = LVIF_TEXT;
-  item.iItem = 0;
+  item.iItem = low;
   item.pszText = const_cast<wchar_t*>(file.c_str());
   return static_cast<int>(
       ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListViewTable::SetSortedInsertion(bool on) {
+  const LONG_PTR style = ::GetWindowLongPtrW(list_, GWL_STYLE);
+  const LONG_PTR wanted = on ? style | LVS_SORTASCENDING : style & ~LONG_PTR{LVS_SORTASCENDING};
+  if (wanted != style) ::SetWindowLongPtrW(list_, GWL_STYLE, wanted);
 }
 
 void ListViewTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {

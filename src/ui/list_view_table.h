@@ -26,7 +26,15 @@ class ListViewTable : public scan::ResultTable {
   HWND Handle() const { return list_; }
 
   int InsertRow(const std::string& file) override;       // LVM_INSERTITEMA, LVIF_TEXT, item 0
-  int InsertRow(const std::wstring& file);                // the same with LVM_INSERTITEMW
+  // A row showing the exact name `file`, placed where InsertRow(ansi) and
+  // the in-memory table place `ansi`: before the first row whose ANSI File
+  // text does not compare below it under lstrcmpA, found by bisection. So
+  // the rows stand as the console tool lists them, also for names the code
+  // page cannot hold. Only while the sort-ascending style is off, which
+  // would otherwise place the row by the exact names.
+  int InsertRow(const std::wstring& file, const std::string& ansi);
+  // Switches LVS_SORTASCENDING on or off.
+  void SetSortedInsertion(bool on);
   void SetCell(int row, int column, const std::string& text) override;  // LVM_SETITEMTEXTA
   void Repaint() override;                                // UpdateWindow on the list
   void BeginRows() override;                              // WM_SETREDRAW FALSE

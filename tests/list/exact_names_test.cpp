@@ -118,4 +118,22 @@ TEST_F(ExactNamesTest, TheTextSortOrdersTheNamesShown) {
   EXPECT_EQ(ListText(2, 0), L"\x042f\x0431\x043b\x043e\x043a\x043e");
 }
 
+// As the scan feeds the shown list: the rows stand where the console tool
+// puts them, by their ANSI texts, though they show the exact names.
+TEST_F(ExactNamesTest, RowsFedByTheScanStandAsTheConsoleToolListsThem) {
+  window.Table().SetSortedInsertion(false);
+  for (const wchar_t* name : {L"Zed.8bi", L"\x03a9mega.8bi", L"Alpha.8bi", L"alpha.8bi"}) {
+    const std::string ansi = ansi::FromWide(name);
+    window.Table().InsertRow(std::wstring(name), ansi);
+    memory.InsertRow(ansi);
+  }
+  window.Table().SetSortedInsertion(true);
+  // Shown as itself, placed as its ANSI "Omega.8bi": before "Zed.8bi", where
+  // the exact name would have gone after it.
+  EXPECT_EQ(ListText(2, 0), L"\x03a9mega.8bi");
+  for (int row = 0; row < memory.RowCount(); ++row)
+    EXPECT_EQ(window.Table().Cell(row, 0), memory.Cell(row, 0)) << row;
+  EXPECT_TRUE(::GetWindowLongA(window.List(), GWL_STYLE) & LVS_SORTASCENDING);
+}
+
 }  // namespace
