@@ -9,8 +9,11 @@
 #include "res/resource.h"
 #include "ui/about_dialog.h"
 #include "ui/list_menu.h"
+#include "ui/main_layout.h"
+#include "ui/program_icon.h"
 #include "ui/result_columns.h"
 #include "ui/web_link.h"
+#include "win/dpi.h"
 #include "win/gdi.h"
 
 namespace app {
@@ -22,13 +25,7 @@ constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
 constexpr UINT_PTR kRowsTimer = 1;
 }  // namespace
 
-MainDialog::MainDialog()
-    : win::Dialog(IDD_MAIN),
-      icon_(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      smallIcon_(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                 MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0))) {}
+MainDialog::MainDialog() : win::Dialog(IDD_MAIN) {}
 
 // The controls let go of their windows before the dialog window goes.
 MainDialog::~MainDialog() {
@@ -41,13 +38,14 @@ BOOL MainDialog::OnInitDialog() {
   showAll_.Attach(Item(IDC_SHOW_ALL));
   downloadsLink_.Attach(Item(IDC_DOWNLOADS_LINK));
   AddMessageFilter(downloadsLink_);
+  AddMessageFilter(rescanKey_);
   resultList_.Attach(Item(IDC_RESULT_LIST));
   table_.Attach(Item(IDC_RESULT_LIST));
 
   AddAboutToSystemMenu();
-  ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_.get() : icon_));
+  LoadIcons();
+  // As the template placed them, with the icons at their size.
+  layout_.Capture(Handle(), ui::MainWindowLayout());
   SetTitleFromVersion();
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
   ui::PrepareResultList(table_.Handle());
@@ -55,6 +53,44 @@ BOOL MainDialog::OnInitDialog() {
   // message comes before any input.
   scanning_ = ::PostMessageA(Handle(), kStartScanMessage, 0, 0) != FALSE;
   return TRUE;  // the focus goes to "Copy to Clipboard", first in tab order
+}
+
+void MainDialog::LoadIcons() {
+  // The old icons go only once nothing shows them any more.
+  win::UniqueIcon big = ui::ProgramIcon(Handle(), SM_CXICON);
+  win::UniqueIcon small = ui::ProgramIcon(Handle(), SM_CXSMICON);
+  ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(small ? small.get() : big.get()));
+  ui::ShowIcon(Item(IDC_TOP_ICON), big.get());
+  ui::ShowIcon(Item(IDC_LOWER_ICON), big.get());
+  icon_ = std::move(big);
+  smallIcon_ = std::move(small);
+}
+
+void MainDialog::OnSize(WPARAM kind) {
+  if (kind == SIZE_MINIMIZED) return;
+  // A maximised window has no corner to drag.
+  ::ShowWindow(Item(IDC_SIZE_GRIP), kind == SIZE_MAXIMIZED ? SW_HIDE : SW_SHOW);
+  layout_.Apply(Handle());
+}
+
+// The system suggests the rectangle at the new DPI; the layout scales its
+// distances, and the icons are loaded again at their new size.
+void MainDialog::OnDpiChanged(const RECT& suggested) {
+  LoadIcons();
+  ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  layout_.Apply(Handle());
+}
+
+bool MainDialog::RescanKey::PreTranslateMessage(MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_F5) return false;
+  if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0 || ::GetKeyState(VK_SHIFT) < 0)
+    return false;
+  dialog_.OnShowAllClicked();  // the check box's state and the sort state stay
+  return true;
 }
 
 void MainDialog::AddAboutToSystemMenu() {
@@ -213,13 +249,20 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
 }
 
 bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
-  if (header.idFrom != IDC_RESULT_LIST || header.code != NM_RCLICK) return false;
+  if (header.idFrom != IDC_RESULT_LIST) return false;
+  if (header.code != NM_RCLICK && header.code != ui::kRowMenuKey) return false;
+  const auto& request = reinterpret_cast<const NMITEMACTIVATE&>(header);
   // The menu's command refers to the clicked row by its index, so no rows
   // come in until that command has been handled; it is posted before the
   // menu returns, and so reaches the dialog before this message.
   menuOpen_ = true;
-  result = ui::ShowListMenu(Handle(), table_, reinterpret_cast<const NMITEMACTIVATE&>(header),
-                            click_);
+  if (header.code == NM_RCLICK) {
+    result = ui::ShowListMenu(Handle(), table_, request, click_);
+  } else {
+    POINT at = request.ptAction;
+    ::ClientToScreen(table_.Handle(), &at);
+    result = ui::ShowListMenuAt(Handle(), table_, request, click_, at);
+  }
   if (!::PostMessageA(Handle(), kMenuClosedMessage, 0, 0)) menuOpen_ = false;
   return true;
 }
@@ -253,7 +296,22 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_PAINT:
       return PaintMinimised();
     case WM_QUERYDRAGICON:
-      result = reinterpret_cast<LRESULT>(icon_);
+      result = reinterpret_cast<LRESULT>(icon_.get());
+      return true;
+    case WM_SIZE:
+      OnSize(wParam);
+      return false;
+    case WM_GETMINMAXINFO: {
+      const SIZE least = layout_.MinimumSize(win::WindowDpi(Handle()));
+      if (least.cx <= 0) return false;  // before the template's size is known
+      auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
+      info.ptMinTrackSize = POINT{least.cx, least.cy};
+      result = 0;
+      return true;
+    }
+    case win::kDpiChangedMessage:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+      result = 0;
       return true;
     default:
       return false;
@@ -270,7 +328,7 @@ bool MainDialog::PaintMinimised() {
   ::GetClientRect(Handle(), &client);
   const int x = (client.right - client.left - iconWidth + 1) / 2;
   const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-  ::DrawIcon(dc.get(), x, y, icon_);
+  ::DrawIcon(dc.get(), x, y, icon_.get());
   return true;
 }
 

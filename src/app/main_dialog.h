@@ -9,6 +9,10 @@
 // the background-work cursor and "Copy to Clipboard" is off, so a partial
 // report is never taken for a whole one; a new scan, "Done", Escape and
 // closing abandon the running one and wait for its worker to stop.
+//
+// The window can be resized down to the size it opens at; the controls
+// follow ui/main_layout's rule, at every DPI. F5 anywhere rescans as the
+// check box does; the list's own keys live with the list.
 #include <windows.h>
 
 #include "scan/plugin_scanner.h"
@@ -18,6 +22,7 @@
 #include "ui/row_hand_over.h"
 #include "ui/row_commands.h"
 #include "ui/sort_list_ctrl.h"
+#include "win/anchored_layout.h"
 #include "win/button.h"
 #include "win/dialog.h"
 #include "win/thread.h"
@@ -43,7 +48,8 @@ class MainDialog : public win::Dialog {
   const ui::ListViewTable& ResultList() const { return table_; }
   const ui::ListClickState& LastClick() const { return click_; }
   ui::CHButton& DownloadsLink() { return downloadsLink_; }
-  HICON Icon() const { return icon_; }
+  HICON Icon() const { return icon_.get(); }
+  HICON SmallIcon() const { return smallIcon_.get(); }
 
  protected:
   BOOL OnInitDialog() override;
@@ -58,6 +64,20 @@ class MainDialog : public win::Dialog {
   void AddAboutToSystemMenu();
   void SetTitleFromVersion();
   bool PaintMinimised();
+  void LoadIcons();
+  void OnSize(WPARAM kind);
+  void OnDpiChanged(const RECT& suggested);
+
+  // F5 from any control of the window.
+  class RescanKey : public win::MessageFilter {
+   public:
+    explicit RescanKey(MainDialog& dialog) : dialog_(dialog) {}
+    HWND FilterWindow() const override { return dialog_.Handle(); }
+    bool PreTranslateMessage(MSG& message) override;
+
+   private:
+    MainDialog& dialog_;
+  };
 
   void RunScan();
   void StopScan();
@@ -80,8 +100,10 @@ class MainDialog : public win::Dialog {
   bool menuOpen_ = false;        // rows wait: the clicked row must not move
   bool focusParked_ = false;     // the focus left "Copy to Clipboard" for the list
   win::Thread worker_;           // last of the scan's parts, so it stops first
-  HICON icon_;                // shared resource icon, never destroyed
-  win::UniqueIcon smallIcon_;  // the 16 x 16 image, for the caption and task bar
+  win::UniqueIcon icon_;       // at the window's DPI: task bar, Alt+Tab, the dialog's pictures
+  win::UniqueIcon smallIcon_;  // at the window's DPI: the caption
+  win::AnchoredLayout layout_;
+  RescanKey rescanKey_{*this};
 };
 
 }  // namespace app

@@ -15,9 +15,15 @@
 #define IDC_HELP_BUTTON 1009
 #define IDC_SHOW_ALL 1010
 #define IDC_ABOUT_BUTTON 1011
+#define IDC_INSTRUCTIONS 1013
+#define IDC_NOTICE 1014
+#define IDC_TOP_ICON 1015
+#define IDC_LOWER_ICON 1016
+#define IDC_SIZE_GRIP 1017
 
 // About box
 #define IDC_HOME_PAGE_LINK 1012
+#define IDC_ABOUT_ICON 1018
 
 // The system menu's About item; its low four bits are ignored.
 #define IDM_ABOUTBOX 0x0010

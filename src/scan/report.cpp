@@ -40,15 +40,16 @@ void TextReportWriter::Begin(const std::vector<Installation>& installations,
       pending_ += installation.product + " " + key + "\r\n";
   }
   pending_ += "---------------------------------------------------------------\r\n";
+  if (form_ == Form::Utf8) pending_ = ansi::ToUtf8(pending_);
 }
 
 void TextReportWriter::Row(const ResultTable& table, int row) {
   for (int column = 0; column < columns_; ++column) {
     const std::string heading = table.Heading(column);
-    pending_ += heading;
+    pending_ += form_ == Form::Utf8 ? ansi::ToUtf8(heading) : heading;
     pending_ += ":\t";
     if (heading.size() < 7) pending_ += '\t';
-    pending_ += table.Cell(row, column);
+    pending_ += form_ == Form::Utf8 ? Utf8Cell(table, row, column) : table.Cell(row, column);
     pending_ += "\r\n";
   }
   pending_ += "-----------------------------------\r\n";

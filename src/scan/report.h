@@ -42,16 +42,19 @@ class ReportWriter {
 void WriteReport(const ResultTable& table, ReportWriter& writer);
 
 // The plain-text report for people: CR LF line ends, one labelled line per
-// cell, dashes between rows.
+// cell, dashes between rows. In the ANSI code page, or the same text in
+// UTF-8 with the exact names where the table keeps them.
 class TextReportWriter : public ReportWriter {
  public:
-  explicit TextReportWriter(ByteSink& sink) : sink_(sink) {}
+  enum class Form { Ansi, Utf8 };
+  explicit TextReportWriter(ByteSink& sink, Form form = Form::Ansi) : sink_(sink), form_(form) {}
   void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
   void Row(const ResultTable& table, int row) override;
   void End() override;
 
  private:
   ByteSink& sink_;
+  Form form_;
   std::string pending_;
   int columns_ = 0;
 };

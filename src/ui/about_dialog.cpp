@@ -1,6 +1,7 @@
 #include "ui/about_dialog.h"
 
 #include "res/resource.h"
+#include "ui/program_icon.h"
 #include "ui/web_link.h"
 
 namespace ui {
@@ -14,6 +15,8 @@ BOOL AboutDialog::OnInitDialog() {
   homePageLink_.Attach(Item(IDC_HOME_PAGE_LINK));
   AddMessageFilter(homePageLink_);
   homePageLink_.SetLinkStyle(CHButton::UnderlineOnHover);
+  icon_ = ProgramIcon(Handle(), SM_CXICON);
+  ShowIcon(Item(IDC_ABOUT_ICON), icon_.get());
   return TRUE;  // the focus goes to "OK"
 }
 

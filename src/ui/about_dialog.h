@@ -4,6 +4,7 @@
 // link always starts out not hovered.
 #include "ui/ch_button.h"
 #include "win/dialog.h"
+#include "win/unique_handle.h"
 
 namespace ui {
 
@@ -20,6 +21,7 @@ class AboutDialog : public win::Dialog {
 
  private:
   CHButton homePageLink_;
+  win::UniqueIcon icon_;  // at the box's DPI
 };
 
 // Opens the box modally over `owner` and returns once it is closed.

@@ -82,6 +82,26 @@ LRESULT CALLBACK CHButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
       break;
     case WM_MOUSELEAVE:
       return self->OnMouseLeave(wParam, lParam);
+    case WM_GETDLGCODE: {
+      // Enter is the link's own while it has the focus, as on a push
+      // button; the dialog would otherwise give it to its default button.
+      const LRESULT code = ::DefSubclassProc(hwnd, message, wParam, lParam);
+      const auto* queued = reinterpret_cast<const MSG*>(lParam);
+      if (queued && queued->message == WM_KEYDOWN && queued->wParam == VK_RETURN)
+        return code | DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_KEYDOWN:
+      if (wParam != VK_RETURN) break;
+      ::SendMessageA(::GetParent(hwnd), WM_COMMAND,
+                     MAKEWPARAM(::GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+      return 0;
+    case WM_UPDATEUISTATE: {
+      // The keyboard cues changed: the focus rectangle comes or goes.
+      const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
     case win::kReflectedDrawItem:
       self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -168,6 +188,17 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
     } else {
       ::TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     }
+  }
+
+  // Around the text, inside the 2 pixels the control keeps on every side,
+  // while the link has the focus and the keyboard cues are on.
+  const bool cuesHidden = (state & ODS_NOFOCUSRECT) ||
+                          (::SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+  if ((state & ODS_FOCUS) && !cuesHidden && !text.empty()) {
+    const RECT around{(r.left + r.right) / 2 - h - 1, (r.top + r.bottom) / 2 - v - 1,
+                      (r.left + r.right) / 2 - h + extent.cx + 1,
+                      (r.top + r.bottom) / 2 - v + extent.cy + 1};
+    ::DrawFocusRect(dc, &around);
   }
 
   ::MoveWindow(Handle(), target.left, target.top, 2 * h + 4, 2 * v + 4, TRUE);

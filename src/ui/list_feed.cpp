@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <iterator>
 
+#include "win/utf8.h"
+
 namespace ui {
 
 using Clock = scan::RepaintPacer::Clock;
 
 void ListFeed::Start() {
   Stop();
+  table_.SetSortedInsertion(false);  // the feed places the rows itself
   pacer_.Restart();
 }
 
@@ -21,9 +24,16 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
     Hold();
     const RowHandOver::Row& row = arrived_.front();
-    const int at = table_.InsertRow(row[scan::FileColumn]);
-    for (int column = scan::VersionColumn; column < scan::kColumnCount; ++column)
-      table_.SetCell(at, column, row[column]);
+    // Each cell is written once: an insertion or a text costs a message
+    // into the shown list.
+    const std::string& file = row.cells[scan::FileColumn];
+    const int at = table_.InsertRow(row.exactKnown ? row.exactFile : ansi::ToWide(file), file);
+    table_.SetCell(at, scan::VersionColumn, row.cells[scan::VersionColumn]);
+    table_.SetCell(at, scan::ProductColumn, row.cells[scan::ProductColumn]);
+    if (row.exactKnown)
+      table_.SetWideCell(at, scan::LocationColumn, row.exactLocation);
+    else
+      table_.SetCell(at, scan::LocationColumn, row.cells[scan::LocationColumn]);
   }
   for (; arrived_.empty() && !toSize_.empty() && Clock::now() < sliceEnd;
        toSize_.erase(toSize_.begin())) {
@@ -40,6 +50,7 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   if (!allIn) return Next::Continue;
   if (ended_) {
     ended_ = false;
+    table_.SetSortedInsertion(true);
     return Next::Ended;
   }
   return held_ ? Next::Draw : Next::Wait;
@@ -50,6 +61,7 @@ void ListFeed::Stop() {
   toSize_.clear();
   ended_ = false;
   Release();
+  table_.SetSortedInsertion(true);
 }
 
 void ListFeed::Hold() {

@@ -1,7 +1,9 @@
 #pragma once
 // The window's side of a scan's hand-over: the rows that came over from the
-// worker go into the shown list, which places them by its own rule, and the
-// columns are sized as the scan asked once the rows before are in.
+// worker go into the shown list, placed by their ANSI File texts as the
+// console tool places them while they show the exact names, and the columns
+// are sized as the scan asked once the rows before are in. The list's
+// sort-ascending style is off while a scan feeds it.
 //
 // Inserting a row into a shown list costs about a millisecond under Wine, so
 // the rows go in by slices of kSlice with drawing held, and the window comes

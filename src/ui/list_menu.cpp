@@ -16,13 +16,19 @@ POINT MessageCursorPosition(DWORD messagePos) {
 LRESULT ShowListMenu(HWND dialog, const scan::ResultTable& list,
                      const NMITEMACTIVATE& notification, ListClickState& click,
                      HINSTANCE resources) {
+  return ShowListMenuAt(dialog, list, notification, click,
+                        MessageCursorPosition(::GetMessagePos()), resources);
+}
+
+LRESULT ShowListMenuAt(HWND dialog, const scan::ResultTable& list,
+                       const NMITEMACTIVATE& notification, ListClickState& click, POINT at,
+                       HINSTANCE resources) {
   click.ClickedRow = notification.iItem;
   click.ClickedColumn = notification.iSubItem;
 
   const win::UniqueMenu menu(::LoadMenuA(resources, MAKEINTRESOURCEA(IDR_LIST_MENU)));
   HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
   if (!popup) return 0;
-  const POINT at = MessageCursorPosition(::GetMessagePos());
   if (click.ClickedColumn >= 0 && click.ClickedColumn < list.ColumnCount()) {
     const std::string label = CopyMenuLabel(list.Heading(click.ClickedColumn));
     ::ModifyMenuA(popup, ID_LIST_COPY_ITEM, MF_BYCOMMAND | MF_STRING, ID_LIST_COPY_ITEM,

@@ -25,5 +25,9 @@ POINT MessageCursorPosition(DWORD messagePos);
 LRESULT ShowListMenu(HWND dialog, const scan::ResultTable& list,
                      const NMITEMACTIVATE& notification, ListClickState& click,
                      HINSTANCE resources = ::GetModuleHandleA(nullptr));
+// The same at a given screen position, for the list's keys.
+LRESULT ShowListMenuAt(HWND dialog, const scan::ResultTable& list,
+                       const NMITEMACTIVATE& notification, ListClickState& click, POINT at,
+                       HINSTANCE resources = ::GetModuleHandleA(nullptr));
 
 }  // namespace ui

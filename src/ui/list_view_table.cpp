@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "win/utf8.h"
+
 namespace ui {
 
 int ListViewTable::InsertRow(const std::string& file) {
@@ -13,6 +15,41 @@ int ListViewTable::InsertRow(const std::string& file) {
   item.pszText = const_cast<char*>(file.c_str());
   return static_cast<int>(
       ::SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int ListViewTable::InsertRow(const std::wstring& file, const std::string& ansi) {
+  int low = 0, high = RowCount();
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    if (::lstrcmpA(Cell(middle, 0).c_str(), ansi.c_str()) < 0)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = low;
+  item.pszText = const_cast<wchar_t*>(file.c_str());
+  return static_cast<int>(
+      ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListViewTable::SetSortedInsertion(bool on) {
+  const LONG_PTR style = ::GetWindowLongPtrW(list_, GWL_STYLE);
+  const LONG_PTR wanted = on ? style | LVS_SORTASCENDING : style & ~LONG_PTR{LVS_SORTASCENDING};
+  if (wanted != style) ::SetWindowLongPtrW(list_, GWL_STYLE, wanted);
+}
+
+void ListViewTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
+  SetWideCell(row, scan::FileColumn, std::wstring(file));
+  SetWideCell(row, scan::LocationColumn, std::wstring(location));
+}
+
+void ListViewTable::SetWideCell(int row, int column, const std::wstring& text) {
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<wchar_t*>(text.c_str());
+  ::SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 void ListViewTable::SetCell(int row, int column, const std::string& text) {
@@ -71,24 +108,41 @@ std::string ListViewTable::Heading(int column) const {
   return text;
 }
 
-std::string ListViewTable::Cell(int row, int column) const {
-  if (row < 0 || row >= RowCount()) return {};
-  // The control copies at most the buffer's size less one and returns the
-  // length copied; a buffer it did not fill to the brim held the whole text.
-  std::vector<char> buffer(256);
+namespace {
+// The control copies at most the buffer's size less one and returns the
+// length copied; a buffer it did not fill to the brim held the whole text.
+template <typename Char, typename Item, UINT kMessage>
+std::basic_string<Char> ItemText(HWND list, int row, int column) {
+  std::vector<Char> buffer(256);
   for (;;) {
-    LVITEMA item{};
+    Item item{};
     item.iSubItem = column;
     item.pszText = buffer.data();
     item.cchTextMax = static_cast<int>(buffer.size());
-    buffer[0] = '\0';
-    const LRESULT length =
-        ::SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    buffer[0] = Char{};
+    const LRESULT length = ::SendMessageW(list, kMessage, row, reinterpret_cast<LPARAM>(&item));
     if (length < 0) return {};
     if (static_cast<std::size_t>(length) + 1 < buffer.size())
-      return std::string(buffer.data(), static_cast<std::size_t>(length));
+      return std::basic_string<Char>(buffer.data(), static_cast<std::size_t>(length));
     buffer.resize(buffer.size() * 2);
   }
+}
+}  // namespace
+
+std::string ListViewTable::Cell(int row, int column) const {
+  if (row < 0 || row >= RowCount()) return {};
+  return ItemText<char, LVITEMA, LVM_GETITEMTEXTA>(list_, row, column);
+}
+
+std::wstring ListViewTable::WideCell(int row, int column) const {
+  if (row < 0 || row >= RowCount()) return {};
+  return ItemText<wchar_t, LVITEMW, LVM_GETITEMTEXTW>(list_, row, column);
+}
+
+std::optional<std::string> ListViewTable::ExactName(int row, int column) const {
+  if (column != scan::FileColumn && column != scan::LocationColumn) return std::nullopt;
+  if (row < 0 || row >= RowCount()) return std::nullopt;
+  return ansi::WideToUtf8(WideCell(row, column));
 }
 
 void ListViewTable::DeleteAllRows() { ::SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }

@@ -7,6 +7,7 @@
 #include "scan/report.h"
 #include "win/clipboard.h"
 #include "win/shell.h"
+#include "win/utf8.h"
 
 namespace ui {
 namespace {
@@ -20,33 +21,92 @@ class ClipboardSink : public scan::ByteSink {
   win::ClipboardBlockWriter& writer_;
 };
 
+// UTF-8 in, UTF-16 into the block. The report hands over whole rows, so no
+// character is ever cut between two writes.
+class UnicodeClipboardSink : public scan::ByteSink {
+ public:
+  explicit UnicodeClipboardSink(win::ClipboardBlockWriter& writer) : writer_(writer) {}
+  void Write(std::string_view bytes) override { writer_.Write(ansi::Utf8ToWide(bytes)); }
+
+ private:
+  win::ClipboardBlockWriter& writer_;
+};
+
+// One walk over the registry and the list feeds both forms.
+class BothForms : public scan::ReportWriter {
+ public:
+  BothForms(scan::ByteSink& ansi, scan::ByteSink& utf8)
+      : ansi_(ansi), exact_(utf8, scan::TextReportWriter::Form::Utf8) {}
+  void Begin(const std::vector<scan::Installation>& installations,
+             const scan::ResultTable& table) override {
+    ansi_.Begin(installations, table);
+    exact_.Begin(installations, table);
+  }
+  void Row(const scan::ResultTable& table, int row) override {
+    ansi_.Row(table, row);
+    exact_.Row(table, row);
+  }
+  void End() override {
+    ansi_.End();
+    exact_.End();
+  }
+
+ private:
+  scan::TextReportWriter ansi_, exact_;
+};
+
+void CopyBothForms(const std::string& ansi, const std::string& utf8) {
+  win::ClipboardText(ansi, ansi::Utf8ToWide(utf8));
+}
+
 }  // namespace
 
-void CopyReport(const scan::ResultTable& list) {
-  win::ClipboardBlockWriter writer;
-  ClipboardSink sink(writer);
-  scan::WriteTextReport(list, sink);
-  win::PlaceTextOnClipboard(writer.Detach());
+std::string CellText(const scan::ResultTable& list, int row, int column, TextForm form) {
+  return form == TextForm::Exact ? scan::Utf8Cell(list, row, column) : list.Cell(row, column);
 }
 
-void CopyItem(const scan::ResultTable& list, const ListClickState& click) {
-  win::ClipboardText(list.Cell(click.ClickedRow, click.ClickedColumn));
-}
-
-std::string RowText(const scan::ResultTable& list, int row) {
+std::string RowText(const scan::ResultTable& list, int row, TextForm form) {
   std::string text;
   const int columns = list.ColumnCount();
-  for (int column = 0; column < columns; ++column) (text += list.Cell(row, column)) += '\t';
+  for (int column = 0; column < columns; ++column)
+    (text += CellText(list, row, column, form)) += '\t';
   text.erase(text.find_last_not_of('\t') + 1);  // npos + 1 == 0: all tabs go
   return text;
 }
 
+void CopyReport(const scan::ResultTable& list) {
+  win::ClipboardBlockWriter ansiWriter, unicodeWriter;
+  ClipboardSink ansiSink(ansiWriter);
+  UnicodeClipboardSink unicodeSink(unicodeWriter);
+  BothForms writer(ansiSink, unicodeSink);
+  scan::WriteReport(list, writer);
+  win::PlaceTextOnClipboard(ansiWriter.Detach(), unicodeWriter.Detach());
+}
+
+void CopyItem(const scan::ResultTable& list, const ListClickState& click) {
+  const int row = click.ClickedRow, column = click.ClickedColumn;
+  CopyBothForms(CellText(list, row, column, TextForm::Ansi),
+                CellText(list, row, column, TextForm::Exact));
+}
+
 void CopyRow(const scan::ResultTable& list, const ListClickState& click) {
-  win::ClipboardText(RowText(list, click.ClickedRow));
+  CopyBothForms(RowText(list, click.ClickedRow, TextForm::Ansi),
+                RowText(list, click.ClickedRow, TextForm::Exact));
+}
+
+void CopyRows(const scan::ResultTable& list, const std::vector<int>& rows) {
+  std::string ansi, utf8;
+  for (int row : rows) {
+    (ansi += RowText(list, row, TextForm::Ansi)) += "\r\n";
+    (utf8 += RowText(list, row, TextForm::Exact)) += "\r\n";
+  }
+  CopyBothForms(ansi, utf8);
 }
 
 void ExploreLocation(HWND dialog, const scan::ResultTable& list, const ListClickState& click) {
-  const std::string location = list.Cell(click.ClickedRow, scan::LocationColumn);
+  // The folder by its exact name: its ANSI text may name another or none.
+  const std::string location = CellText(list, click.ClickedRow, scan::LocationColumn,
+                                        TextForm::Exact);
   // Explorer given an empty path opens some default folder the user did not ask for.
   if (location.empty()) return;
   win::ShellRequest request;
@@ -56,6 +116,7 @@ void ExploreLocation(HWND dialog, const scan::ResultTable& list, const ListClick
   request.parameters = "";
   request.directory = location;
   request.show = SW_SHOWNORMAL;
+  request.utf8 = true;
   win::ShellExecute(request);
 }
 

@@ -1,10 +1,15 @@
 #pragma once
-// Taking results out of the list: the whole report, one cell or one row onto
-// the clipboard, or a row's folder into the file browser. Rows and columns
-// are addressed in the list's current order, as last sorted.
+// Taking results out of the list: the whole report, one cell, one row or the
+// selected rows onto the clipboard, or a row's folder into the file browser.
+// Rows and columns are addressed in the list's current order, as last sorted.
+//
+// Every copy is made in both forms: ANSI, as CF_TEXT always carried it, and
+// exact, with the names the system returned, for CF_UNICODETEXT. The two
+// forms of a cell and of a row are made here and nowhere else.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "scan/result_table.h"
 
@@ -17,16 +22,23 @@ struct ListClickState {
   int ClickedRow = -1;  // -1 when the click hit no row
 };
 
+// ANSI: the bytes the list gives in the code page. Exact: UTF-8 of the
+// exact name where the list keeps one, else of the ANSI text.
+enum class TextForm { Ansi, Exact };
+
+std::string CellText(const scan::ResultTable& list, int row, int column, TextForm form);
+// The row's cells joined by tabs, trailing tabs removed, no line end.
+std::string RowText(const scan::ResultTable& list, int row, TextForm form = TextForm::Ansi);
+
 // The report of the installations and every row, streamed onto the
-// clipboard as it is produced; the same bytes as the console tool writes.
+// clipboard as it is produced; its CF_TEXT is what the console tool writes.
 void CopyReport(const scan::ResultTable& list);
 
 // The clicked cell's text.
 void CopyItem(const scan::ResultTable& list, const ListClickState& click);
-
-// The row's cells joined by tabs, trailing tabs removed, no line end.
-std::string RowText(const scan::ResultTable& list, int row);
 void CopyRow(const scan::ResultTable& list, const ListClickState& click);
+// Each of the rows as RowText gives it, ended by CR LF, in the order given.
+void CopyRows(const scan::ResultTable& list, const std::vector<int>& rows);
 
 // Opens the clicked row's Location with the verb "explore", owned by the
 // dialog. A row without a Location (a click below the last row) opens nothing.

@@ -34,13 +34,20 @@ void RowHandOver::Finish() { HandOver(true); }
 
 int RowHandOver::InsertRow(const std::string& file) {
   if (const RowGate& gate = Gate()) gate(*this);
-  rows_.push_back(Row{file});
+  rows_.push_back(Row{{file}, {}, {}, false});
   return static_cast<int>(rows_.size()) - 1;
 }
 
 void RowHandOver::SetCell(int row, int column, const std::string& text) {
   if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return;
-  rows_[row][column] = text;
+  rows_[row].cells[column] = text;
+}
+
+void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
+  if (row < 0 || row >= RowCount()) return;
+  rows_[row].exactFile = file;
+  rows_[row].exactLocation = location;
+  rows_[row].exactKnown = true;
 }
 
 std::string RowHandOver::Heading(int column) const {
@@ -49,7 +56,7 @@ std::string RowHandOver::Heading(int column) const {
 
 std::string RowHandOver::Cell(int row, int column) const {
   if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
-  return rows_[row][column];
+  return rows_[row].cells[column];
 }
 
 void RowHandOver::HandOver(bool finished) {

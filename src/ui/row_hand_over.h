@@ -24,7 +24,13 @@ namespace ui {
 
 class RowHandOver : public scan::ResultTable {
  public:
-  using Row = std::array<std::string, scan::kColumnCount>;
+  // A row's texts, and the names the system returned behind its File and
+  // Location when the scan gave them.
+  struct Row {
+    std::array<std::string, scan::kColumnCount> cells;
+    std::wstring exactFile, exactLocation;
+    bool exactKnown = false;
+  };
 
   // What the window takes: rows in the order found, the columns the scan
   // asked to size, and whether the scan has ended.
@@ -56,6 +62,7 @@ class RowHandOver : public scan::ResultTable {
   // The table the scan writes to, on the worker.
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
+  void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
   void Repaint() override { HandOver(false); }
   void EndRows() override { HandOver(false); }
   void AutoSizeColumn(int column) override { sizedColumns_.push_back(column); }

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "ui/list_view_table.h"
+#include "ui/row_commands.h"
 #include "ui/sort_keys.h"
-#include "win/ansi.h"
+#include "win/wide_compare.h"
 #include "win/reflect.h"
 
 namespace ui {
@@ -50,8 +51,78 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
     }
     return TRUE;
   }
+  if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown(wParam)) return 0;
+  // The system's own request from the same keys, already answered above,
+  // and F10's release, which would otherwise go on to the window's menu.
+  if (message == WM_CONTEXTMENU && lParam == -1) return 0;
+  if (message == WM_SYSKEYUP && wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) return 0;
   if (message == WM_NCDESTROY) self->Detach();
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+bool SortListCtrl::OnKeyDown(WPARAM key) {
+  const bool control = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+  const bool alt = ::GetKeyState(VK_MENU) < 0;
+  try {
+    if (control && !alt && !shift && key == 'A') {
+      SelectAll();
+      return true;
+    }
+    if (control && !alt && !shift && key == 'C') {
+      CopySelectedRows();
+      return true;
+    }
+    if ((key == VK_F10 && shift && !control && !alt) || key == VK_APPS) {
+      AskForRowMenu();
+      return true;
+    }
+  } catch (...) {
+    // Out of memory: the key does nothing.
+    return true;
+  }
+  return false;
+}
+
+void SortListCtrl::SelectAll() {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  ::SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+void SortListCtrl::CopySelectedRows() {
+  std::vector<int> rows;
+  for (int row = -1;;) {
+    row = static_cast<int>(::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                          MAKELPARAM(LVNI_SELECTED, 0)));
+    if (row < 0) break;
+    rows.push_back(row);
+  }
+  if (!rows.empty()) CopyRows(ListViewTable(Handle()), rows);
+}
+
+void SortListCtrl::AskForRowMenu() {
+  NMITEMACTIVATE request{};
+  request.hdr.hwndFrom = Handle();
+  request.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Handle()));
+  request.hdr.code = kRowMenuKey;
+  request.iItem = static_cast<int>(::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                  MAKELPARAM(LVNI_FOCUSED, 0)));
+  request.iSubItem = 0;
+  // Just below the first cell's text, where a right click on it would have
+  // opened the popup; the list's top left corner without a focused row.
+  RECT cell{LVIR_LABEL, 0, 0, 0};
+  if (request.iItem >= 0 &&
+      ::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
+                     reinterpret_cast<LPARAM>(&cell))) {
+    ::SendMessageA(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(request.iItem), FALSE);
+    ::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
+                   reinterpret_cast<LPARAM>(&(cell = RECT{LVIR_LABEL, 0, 0, 0})));
+    request.ptAction = POINT{cell.left + (cell.bottom - cell.top) / 2, cell.bottom};
+  }
+  ::SendMessageA(::GetParent(Handle()), WM_NOTIFY, request.hdr.idFrom,
+                 reinterpret_cast<LPARAM>(&request));
 }
 
 void SortListCtrl::OnColumnClick(const NMLISTVIEW& notification) {
@@ -100,10 +171,11 @@ bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high)
   if (high == -1) high = table.RowCount() - 1;
   if (high <= low) return false;
 
-  const std::string pivot = table.Cell((low + high) / 2, column);
+  // The texts the list shows: the exact names in File and Location.
+  const std::wstring pivot = table.WideCell((low + high) / 2, column);
   // Positive: the row's text belongs after the pivot in this direction.
   auto order = [&](int row) {
-    const int c = ansi::CompareNoCase(table.Cell(row, column), pivot);
+    const int c = wide::CompareNoCase(table.WideCell(row, column), pivot);
     return ascending ? c : -c;
   };
   int i = low, j = high;
@@ -112,7 +184,8 @@ bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high)
     while (j > low && order(j) > 0) --j;
     if (i <= j) {
       // Rows equal but for case still trade places; identical ones do not.
-      if (ansi::Compare(table.Cell(i, column), table.Cell(j, column)) != 0) ExchangeRows(i, j);
+      if (wide::Compare(table.WideCell(i, column), table.WideCell(j, column)) != 0)
+        ExchangeRows(i, j);
       ++i;
       --j;
     }
@@ -125,8 +198,8 @@ bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high)
 void SortListCtrl::ExchangeRows(int i, int j) {
   ListViewTable table(Handle());
   const int columns = table.ColumnCount();
-  std::vector<std::string> savedTexts;
-  for (int k = 0; k < columns; ++k) savedTexts.push_back(table.Cell(i, k));
+  std::vector<std::wstring> savedTexts;
+  for (int k = 0; k < columns; ++k) savedTexts.push_back(table.WideCell(i, k));
 
   LVITEMA extrasOfI{};
   extrasOfI.mask = kRowExtrasMask;
@@ -137,10 +210,10 @@ void SortListCtrl::ExchangeRows(int i, int j) {
   ::SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
   ::SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
 
-  for (int k = 0; k < columns; ++k) table.SetCell(i, k, table.Cell(j, k));
+  for (int k = 0; k < columns; ++k) table.SetWideCell(i, k, table.WideCell(j, k));
   extrasOfJ.iItem = i;
   ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
-  for (int k = 0; k < columns; ++k) table.SetCell(j, k, savedTexts[k]);
+  for (int k = 0; k < columns; ++k) table.SetWideCell(j, k, savedTexts[k]);
   extrasOfI.iItem = j;
   ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
 }

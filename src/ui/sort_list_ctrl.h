@@ -6,6 +6,11 @@
 //
 // The dialog reflects WM_NOTIFY back to the list (win/reflect.h); the
 // subclass consumes the column click, so the dialog never sees it.
+//
+// The list's keys: Ctrl+A selects every row; Ctrl+C copies the selected
+// rows in list order, one line each as "Copy Row" writes it; Shift+F10 and
+// the context-menu key ask the dialog for the row popup of the focused row,
+// at that row's first cell, with a kRowMenuKey notification.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,6 +22,11 @@ namespace ui {
 // rescan the next click on the same heading still reverses the last sort.
 extern int LastSortColumn;  // -1 until the first click
 extern BOOL SortAscending;  // 1 ascending, 0 descending
+
+// Sent as WM_NOTIFY by the list's keys: an NMITEMACTIVATE with the focused
+// row (-1 for none), column 0 and ptAction where the popup goes, in the
+// list's client coordinates.
+inline constexpr UINT kRowMenuKey = LVN_LAST - 1;
 
 class SortListCtrl {
  public:
@@ -42,6 +52,10 @@ class SortListCtrl {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool OnKeyDown(WPARAM key);
+  void SelectAll();
+  void CopySelectedRows();
+  void AskForRowMenu();
 
   void SetSortKeys(int column, int rows);
   bool IsNumericColumn(int column, int rows) const;

@@ -1,6 +1,7 @@
 #include "win/clipboard.h"
 
 #include "win/clipboard_scope.h"
+#include "win/utf8.h"
 
 #include <cstring>
 
@@ -54,6 +55,11 @@ bool ClipboardBlockWriter::Write(std::string_view bytes) {
   return true;
 }
 
+bool ClipboardBlockWriter::Write(std::wstring_view text) {
+  return Write(std::string_view(reinterpret_cast<const char*>(text.data()),
+                                text.size() * sizeof(wchar_t)));
+}
+
 UniqueGlobal ClipboardBlockWriter::Detach() {
   if (!failed_ && !block_) Reserve(0);
   UniqueGlobal block = failed_ ? UniqueGlobal() : std::move(block_);
@@ -63,20 +69,27 @@ UniqueGlobal ClipboardBlockWriter::Detach() {
   return block;
 }
 
-bool PlaceTextOnClipboard(UniqueGlobal block) {
-  if (!block) return false;
+bool PlaceTextOnClipboard(UniqueGlobal ansi, UniqueGlobal unicode) {
+  if (!ansi) return false;
   const UniqueWindow owner = MakeClipboardOwner();
   const OpenedClipboard clipboard(owner.get());
   if (!clipboard.IsOpen() || !::EmptyClipboard()) return false;
-  if (!::SetClipboardData(CF_TEXT, block.get())) return false;
-  block.release();  // the system's now
+  if (!::SetClipboardData(CF_TEXT, ansi.get())) return false;
+  ansi.release();  // the system's now
+  // Without it the system converts CF_TEXT, and the exact names are lost.
+  if (unicode && ::SetClipboardData(CF_UNICODETEXT, unicode.get())) unicode.release();
   return true;
 }
 
-void ClipboardText(std::string_view text) {
-  ClipboardBlockWriter writer;
-  writer.Write(text);
-  PlaceTextOnClipboard(writer.Detach());
+void ClipboardText(std::string_view ansi, std::wstring_view unicode) {
+  ClipboardBlockWriter ansiWriter, unicodeWriter;
+  ansiWriter.Write(ansi);
+  unicodeWriter.Write(unicode);
+  PlaceTextOnClipboard(ansiWriter.Detach(), unicodeWriter.Detach());
 }
 
+}  // namespace win
+
+namespace win {
+void ClipboardText(std::string_view ansi) { ClipboardText(ansi, ansi::ToWide(ansi)); }
 }  // namespace win

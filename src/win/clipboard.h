@@ -2,9 +2,12 @@
 // Plain text for the clipboard. Text is written into a growable global block
 // as it is produced; the block is then handed to the clipboard, which owns it
 // from then on, so the text stays pasteable after the program has ended.
+// Every copy carries two forms: CF_TEXT in the ANSI code page, for the
+// programs that always read it, and CF_UNICODETEXT with the exact names.
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "win/unique_handle.h"
@@ -23,6 +26,9 @@ class ClipboardBlockWriter {
   // False once the block could not grow; what was written stays, nothing more
   // is appended and Detach yields no block.
   bool Write(std::string_view bytes);
+  // UTF-16 text, as CF_UNICODETEXT holds it. Lengths stay even and the block
+  // grows in even steps, so a whole zero character always follows.
+  bool Write(std::wstring_view text);
   std::size_t Length() const { return length_; }
   // The block, or none when writing failed. Nothing written yet still gives
   // one block of zeros: an empty text.
@@ -37,12 +43,15 @@ class ClipboardBlockWriter {
   bool failed_ = false;
 };
 
-// Replaces the clipboard's content with the block as CF_TEXT. On success the
-// system owns the block; otherwise it is freed here and false returned.
-bool PlaceTextOnClipboard(UniqueGlobal block);
+// Replaces the clipboard's content with the ANSI block as CF_TEXT and, when
+// there is one, the UTF-16 block as CF_UNICODETEXT. The system owns what it
+// took; the rest is freed here. False when CF_TEXT could not be placed.
+bool PlaceTextOnClipboard(UniqueGlobal ansi, UniqueGlobal unicode = UniqueGlobal());
 
-// The whole text (without its zero) onto the clipboard as CF_TEXT; an empty
-// text leaves an empty text there. Failures leave the clipboard as it was.
-void ClipboardText(std::string_view text);
+// The whole text (without its zero) onto the clipboard in both forms; an
+// empty text leaves an empty text there. Failures leave the clipboard as it was.
+void ClipboardText(std::string_view ansi, std::wstring_view unicode);
+// A text that has no other form than the ANSI one.
+void ClipboardText(std::string_view ansi);
 
 }  // namespace win

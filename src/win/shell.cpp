@@ -4,13 +4,30 @@
 
 #include <utility>
 
+#include "win/utf8.h"
+
 namespace win {
 namespace {
 const char* OrNull(const std::optional<std::string>& text) {
   return text ? text->c_str() : nullptr;
 }
 
+std::optional<std::wstring> Wide(const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  return ansi::Utf8ToWide(*text);
+}
+
+const wchar_t* OrNull(const std::optional<std::wstring>& text) {
+  return text ? text->c_str() : nullptr;
+}
+
 HINSTANCE RealShellExecute(const ShellRequest& r) {
+  if (r.utf8) {
+    const std::wstring verb = ansi::Utf8ToWide(r.verb), file = ansi::Utf8ToWide(r.file);
+    const auto parameters = Wide(r.parameters), directory = Wide(r.directory);
+    return ::ShellExecuteW(r.owner, verb.c_str(), file.c_str(), OrNull(parameters),
+                           OrNull(directory), r.show);
+  }
   return ::ShellExecuteA(r.owner, r.verb.c_str(), r.file.c_str(), OrNull(r.parameters),
                          OrNull(r.directory), r.show);
 }

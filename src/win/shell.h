@@ -19,6 +19,8 @@ struct ShellRequest {
   std::optional<std::string> parameters;  // nullopt: passed as a null pointer
   std::optional<std::string> directory;
   int show = SW_SHOWNORMAL;
+  // The texts are UTF-8 and go to ShellExecuteW: a folder by its exact name.
+  bool utf8 = false;
 };
 
 using ShellLauncher = std::function<HINSTANCE(const ShellRequest&)>;

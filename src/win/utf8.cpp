@@ -33,5 +33,6 @@ std::string ToUtf8(std::string_view text) { return Narrow(CP_UTF8, Widen(CP_ACP,
 std::wstring ToWide(std::string_view text) { return Widen(CP_ACP, text); }
 std::string FromWide(std::wstring_view name) { return Narrow(CP_ACP, name); }
 std::string WideToUtf8(std::wstring_view name) { return Narrow(CP_UTF8, name); }
+std::wstring Utf8ToWide(std::string_view text) { return Widen(CP_UTF8, text); }
 
 }  // namespace ansi

@@ -22,5 +22,7 @@ std::string FromWide(std::wstring_view name);
 
 // Exact UTF-8 of a UTF-16 name; a lone surrogate becomes U+FFFD.
 std::string WideToUtf8(std::wstring_view name);
+// And back: UTF-16 of UTF-8 text.
+std::wstring Utf8ToWide(std::string_view text);
 
 }  // namespace ansi

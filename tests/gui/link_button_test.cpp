@@ -2,10 +2,14 @@
 // hover transitions with their redraws.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/main_dialog.h"
 #include "gui_support.h"
 #include "res/resource.h"
 #include "win/gdi.h"
+#include "win/shell.h"
 
 namespace {
 
@@ -102,6 +106,41 @@ TEST_F(LinkButtonTest, PressingKeepsItsPlace) {
   ::SendMessageA(link, BM_SETSTATE, FALSE, 0);
   const RECT after = PlacedRect();
   EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
+// The focus rectangle runs 1 pixel inside the control's edge, around the
+// text, while the link has the focus; Wine keeps the keyboard cues on.
+TEST_F(LinkButtonTest, FocusShowsAndEnterAndSpaceClick) {
+  ASSERT_TRUE(created);
+  auto dottedPixels = [&](HWND focus) {
+    ::SendMessageA(dialog.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+    Draw();
+    const win::WindowDc dc(link);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    int dotted = 0;
+    for (int x = 1; x < PlacedRect().right - PlacedRect().left - 1; ++x)
+      dotted += ::GetPixel(dc.get(), x, 1) != face;
+    return dotted;
+  };
+  ::SetForegroundWindow(dialog.Handle());
+  EXPECT_GT(dottedPixels(link), 10);
+  EXPECT_EQ(dottedPixels(dialog.Item(IDOK)), 0);
+  ::SendMessageA(dialog.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(link), TRUE);
+
+  std::vector<std::string> opened;
+  win::ScopedShellLauncher recorder([&](const win::ShellRequest& request) {
+    opened.push_back(request.file);
+    return reinterpret_cast<HINSTANCE>(42);
+  });
+  for (WPARAM key : {VK_RETURN, VK_SPACE}) {
+    MSG down{link, WM_KEYDOWN, key, 0, 0, {}}, up{link, WM_KEYUP, key, 0, 0, {}};
+    for (MSG* message : {&down, &up})
+      if (!dialog.PreTranslateMessage(*message)) ::DispatchMessageA(message);
+  }
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_NE(opened[0].find("/downloads/index.html"), std::string::npos);
+  EXPECT_EQ(opened[1], opened[0]);
+  EXPECT_EQ(gui_test::WindowText(link), "More free downloads at Halberwick!");
 }
 
 }  // namespace

@@ -26,6 +26,16 @@ ClipboardText ReadClipboardText() {
   return result;
 }
 
+std::wstring ReadClipboardUnicode() {
+  const win::OpenedClipboard clipboard(nullptr);
+  HANDLE data = clipboard.IsOpen() ? ::GetClipboardData(CF_UNICODETEXT) : nullptr;
+  if (!data) return {};
+  const win::LockedBlock locked(data);
+  const auto* text = reinterpret_cast<const wchar_t*>(locked.Bytes());
+  return text ? std::wstring(text, ::wcsnlen(text, ::GlobalSize(data) / sizeof(wchar_t)))
+              : std::wstring();
+}
+
 void SetClipboardMarker(const std::string& marker) { win::ClipboardText(marker); }
 
 }  // namespace list_test

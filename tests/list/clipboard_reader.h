@@ -13,6 +13,8 @@ struct ClipboardText {
 };
 
 ClipboardText ReadClipboardText();
+// CF_UNICODETEXT up to its first zero character; nothing when absent.
+std::wstring ReadClipboardUnicode();
 
 // Puts a marker text on the clipboard, to see whether a copy replaced it.
 void SetClipboardMarker(const std::string& marker);
