@@ -72,12 +72,13 @@ stop_prefix() {
   return 0
 }
 
-# start_display: an Xvfb of our own on the first free display number.
+# start_display [WxH]: an Xvfb of our own, 1280x800 unless told, on the first
+# free display number.
 XVFB_PID=
 start_display() {
-  local n=90
+  local n=90 size=${1:-1280x800}
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do
@@ -94,14 +95,16 @@ stop_display() {
   return 0
 }
 
-# show_on_desktop EXE: starts EXE on a Wine desktop of its own (so Wine draws
-# the window frames) and returns once its window has had time to fill, with
-# the desktop's X window in DESKTOP_WINDOW.
+# show_on_desktop EXE [NAME] [WxH]: starts EXE on a Wine desktop of its own
+# (so Wine draws the window frames), named "Varnock" and 1024x640 unless
+# told, and returns once its window has had time to fill, with the desktop's
+# X window in DESKTOP_WINDOW.
 DESKTOP_WINDOW=
 show_on_desktop() {
-  wine explorer "/desktop=Varnock,1024x640" "$1" </dev/null >/dev/null 2>&1 &
+  local name=${2:-Varnock}
+  wine explorer "/desktop=$name,${3:-1024x640}" "$1" </dev/null >/dev/null 2>&1 &
   for _ in $(seq 150); do
-    DESKTOP_WINDOW=$(xwininfo -name "Varnock - Wine desktop" 2>/dev/null | awk '/Window id:/ {print $4}' || true)
+    DESKTOP_WINDOW=$(xwininfo -name "$name - Wine desktop" 2>/dev/null | awk '/Window id:/ {print $4}' || true)
     [ -n "$DESKTOP_WINDOW" ] && break
     sleep 0.1
   done

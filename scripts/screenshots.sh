@@ -4,9 +4,7 @@
 # maximised at 100 % and, on a larger screen, at 200 % scaling.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-command -v xdotool >/dev/null || { VARNOCK_EXTRA_PACKAGES=xdotool; }
-ensure_packages
-[ -n "${VARNOCK_EXTRA_PACKAGES:-}" ] && apt-get install -y -q xdotool >/dev/null
+ensure_packages xdotool
 build_all >/dev/null
 "$VARNOCK_ROOT/scripts/demo-machine.sh" "$BUILD_DIR/demo-prefix" "$BUILD_DIR"
 export WINEPREFIX="$BUILD_DIR/demo-prefix"
@@ -38,19 +36,9 @@ wineserver -k
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1 </dev/null
 wineserver -w
 stop_display
-n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 2200x1400x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$n"
-sleep 1
-wine explorer "/desktop=Varnock200,2048x1280" "$BUILD_DIR/bin/Varnock.exe" </dev/null >/dev/null 2>&1 &
-for _ in $(seq 150); do
-  DESKTOP_WINDOW=$(xwininfo -name "Varnock200 - Wine desktop" 2>/dev/null | awk '/Window id:/ {print $4}' || true)
-  [ -n "$DESKTOP_WINDOW" ] && break
-  sleep 0.1
-done
-sleep "${VARNOCK_SETTLE_SECONDS:-6}"
+start_display 2200x1400
+VARNOCK_SETTLE_SECONDS=${VARNOCK_SETTLE_SECONDS:-6} \
+  show_on_desktop "$BUILD_DIR/bin/Varnock.exe" Varnock200 2048x1280
 maximise
 import -window "$DESKTOP_WINDOW" +repage "$VARNOCK_ROOT/docs/main-window-200.png"
 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 </dev/null

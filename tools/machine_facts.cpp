@@ -5,20 +5,10 @@
 #include <cstdio>
 
 #include "res/version.h"
+#include "win/system_function.h"
 #include "win/utf8.h"
 
 namespace {
-
-// Both functions are looked up at run time: RtlGetVersion has no import
-// library entry we may rely on, and IsWow64Process2 came with Windows 10
-// 1709, after the oldest Windows we run on.
-template <typename Function>
-Function SystemFunction(const wchar_t* module, const char* name) {
-  const HMODULE loaded = ::GetModuleHandleW(module);  // ntdll and kernel32 are always mapped
-  if (!loaded) return nullptr;
-  // Through void (*)(): the one function pointer type every other converts from cleanly.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(loaded, name)));
-}
 
 std::string ComputerName() {
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
@@ -27,10 +17,12 @@ std::string ComputerName() {
 }
 
 // GetVersionEx would tell a program without a manifest entry for the newest
-// Windows an older version; RtlGetVersion tells the truth.
+// Windows an older version; RtlGetVersion tells the truth. It is looked up at
+// run time: it has no import library entry we may rely on.
 std::string WindowsVersion() {
   using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-  const auto rtlGetVersion = SystemFunction<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion");
+  const auto rtlGetVersion =
+      win::SystemFunction<RtlGetVersionFunction>("ntdll.dll", "RtlGetVersion");
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
   if (!rtlGetVersion || rtlGetVersion(&info) != 0) return {};
@@ -42,11 +34,12 @@ std::string WindowsVersion() {
 
 // The machine's own architecture, not the one this program runs as: an x64
 // program on ARM64 Windows runs emulated, and GetNativeSystemInfo then
-// claims x64 where IsWow64Process2 tells the truth.
+// claims x64 where IsWow64Process2 tells the truth. That came with Windows 10
+// 1709, after the oldest Windows we run on, so it is looked up at run time.
 std::string NativeArchitecture() {
   using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
   const auto isWow64Process2 =
-      SystemFunction<IsWow64Process2Function>(L"kernel32.dll", "IsWow64Process2");
+      win::SystemFunction<IsWow64Process2Function>("kernel32.dll", "IsWow64Process2");
   USHORT process = 0, native = 0;
   if (isWow64Process2 && isWow64Process2(::GetCurrentProcess(), &process, &native)) {
     switch (native) {

@@ -113,13 +113,11 @@ void SortListCtrl::AskForRowMenu() {
   // Just below the first cell's text, where a right click on it would have
   // opened the popup; the list's top left corner without a focused row.
   RECT cell{LVIR_LABEL, 0, 0, 0};
-  if (request.iItem >= 0 &&
-      ::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
-                     reinterpret_cast<LPARAM>(&cell))) {
+  if (request.iItem >= 0) {
     ::SendMessageA(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(request.iItem), FALSE);
-    ::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
-                   reinterpret_cast<LPARAM>(&(cell = RECT{LVIR_LABEL, 0, 0, 0})));
-    request.ptAction = POINT{cell.left + (cell.bottom - cell.top) / 2, cell.bottom};
+    if (::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
+                       reinterpret_cast<LPARAM>(&cell)))
+      request.ptAction = POINT{cell.left + (cell.bottom - cell.top) / 2, cell.bottom};
   }
   ::SendMessageA(::GetParent(Handle()), WM_NOTIFY, request.hdr.idFrom,
                  reinterpret_cast<LPARAM>(&request));

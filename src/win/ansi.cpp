@@ -2,7 +2,6 @@
 
 #include <mbstring.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace ansi {
@@ -55,12 +54,6 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 double ToDouble(const std::string& text) { return std::atof(text.c_str()); }
-
-std::string FormatInt(int value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%d", value);
-  return buffer;
-}
 
 std::string SpanIncluding(const std::string& text, std::string_view set) {
   std::size_t n = text.find_first_not_of(set);

@@ -26,7 +26,6 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 
 // The number that the C runtime's atof reads from the text's beginning.
 double ToDouble(const std::string& text);
-std::string FormatInt(int value);
 
 // Leading run of characters drawn from `set`, as CString::SpanIncluding.
 std::string SpanIncluding(const std::string& text, std::string_view set);

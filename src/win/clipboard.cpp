@@ -88,8 +88,6 @@ void ClipboardText(std::string_view ansi, std::wstring_view unicode) {
   PlaceTextOnClipboard(ansiWriter.Detach(), unicodeWriter.Detach());
 }
 
-}  // namespace win
-
-namespace win {
 void ClipboardText(std::string_view ansi) { ClipboardText(ansi, ansi::ToWide(ansi)); }
+
 }  // namespace win

@@ -1,16 +1,10 @@
 #include "win/dpi.h"
 
+#include "win/gdi.h"
+#include "win/system_function.h"
 
 namespace win {
 namespace {
-
-// Looked up, not imported: the program still starts where they are missing.
-template <typename Function>
-Function SystemFunction(const char* module, const char* name) {
-  HMODULE loaded = ::GetModuleHandleA(module);  // already loaded; not ours to free
-  return loaded ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(loaded, name)))
-                : nullptr;
-}
 
 template <typename Function>
 Function User32Function(const char* name) {
@@ -18,10 +12,9 @@ Function User32Function(const char* name) {
 }
 
 UINT ScreenDpi() {
-  HDC screen = ::GetDC(nullptr);
-  if (!screen) return kDefaultDpi;
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-  ::ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  if (!screen.get()) return kDefaultDpi;
+  const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
   return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 

@@ -1,21 +1,30 @@
 #include "win/wide_compare.h"
 
+#include <algorithm>
+
 namespace wide {
 namespace {
-std::wstring Lowered(std::wstring text) {
-  for (wchar_t& c : text)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return text;
+// Unsigned 16-bit units, with A to Z folded to a to z when asked.
+unsigned Unit(wchar_t c, bool fold) {
+  const unsigned u = static_cast<unsigned>(static_cast<char16_t>(c));
+  return fold && u >= 'A' && u <= 'Z' ? u - 'A' + 'a' : u;
+}
+
+// Unit by unit, without copying: the sort compares every row to its pivot.
+int CompareFolded(const std::wstring& a, const std::wstring& b, bool fold) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const unsigned x = Unit(a[i], fold), y = Unit(b[i], fold);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 }  // namespace
 
-int Compare(const std::wstring& a, const std::wstring& b) {
-  const int c = a.compare(b);  // char_traits<wchar_t> compares as unsigned 16-bit units
-  return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
+int Compare(const std::wstring& a, const std::wstring& b) { return CompareFolded(a, b, false); }
 
 int CompareNoCase(const std::wstring& a, const std::wstring& b) {
-  return Compare(Lowered(a), Lowered(b));
+  return CompareFolded(a, b, true);
 }
 
 }  // namespace wide
