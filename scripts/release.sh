@@ -3,11 +3,13 @@
 # them when a certificate is given, and writes
 # build/release/varnock-<version>-win64.zip and build/release/SHA256SUMS.
 # The same commit gives the same bytes in any folder, at any time, in any
-# time zone: the build takes its one time from the last commit.
+# time zone: the archive and the signatures take their one time, the last
+# commit's, and the programs carry none.
 #
 # Signing, with either
 #   VARNOCK_SIGN_CERT (PEM chain, leaf first) and VARNOCK_SIGN_KEY (PEM key), or
-#   VARNOCK_SIGN_PKCS12 and VARNOCK_SIGN_PASSWORD;
+#   VARNOCK_SIGN_PKCS12 and VARNOCK_SIGN_PASSWORD
+#   (the password also opens an encrypted PEM key);
 # VARNOCK_SIGN_TIMESTAMP_URL adds an RFC 3161 timestamp from that server
 # (the archive is then no longer reproducible: the timestamp is the server's).
 set -euo pipefail
