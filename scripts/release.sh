@@ -43,7 +43,8 @@ fi
 
 log "building the release in $release_dir"
 cmake -S "$VARNOCK_ROOT" -B "$release_dir" --preset mingw -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$release_dir" -j2 --target varnock_app varnock-report
+# Progress to standard error: standard output is the two paths alone.
+cmake --build "$release_dir" -j2 --target varnock_app varnock-report >&2
 
 # The name the package target gives the archive, version included.
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$release_dir/CPackConfig.cmake")

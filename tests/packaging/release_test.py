@@ -41,7 +41,7 @@ def release(clone, extra_env=None, clock=None):
                             capture_output=True, text=True, timeout=1200)
     if result.returncode != 0:
         raise AssertionError(f"release.sh in {clone} failed:\n{result.stderr[-4000:]}")
-    archive, sums = result.stdout.split()
+    archive, sums = result.stdout.splitlines()
     return Path(archive).read_bytes(), Path(sums).read_text()
 
 
