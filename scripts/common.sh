@@ -23,6 +23,12 @@ ensure_packages() {
   command -v xwininfo >/dev/null || need+=(x11-utils)
   command -v zip >/dev/null || need+=(zip unzip)
   command -v python3 >/dev/null || need+=(python3)
+  # The release's zip and the tests' certificates use Debian's own python3.
+  [ -x /usr/bin/python3 ] || need+=(python3)
+  /usr/bin/python3 -c 'import cryptography' 2>/dev/null || need+=(python3-cryptography)
+  # Signing the release, and the tests of signing and of a rebuild at another time.
+  command -v osslsigncode >/dev/null || need+=(osslsigncode)
+  command -v faketime >/dev/null || need+=(faketime)
   command -v jq >/dev/null || need+=(jq)
   /usr/bin/python3 -c 'import jsonschema' 2>/dev/null || need+=(python3-jsonschema)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)

@@ -1,6 +1,8 @@
 #include "atomic_file_sink.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "win/long_path.h"
 
@@ -26,10 +28,15 @@ AtomicFileSink::AtomicFileSink(const std::wstring& path) : target_(win::Verbatim
       win::JoinPath(folder, L"~varnock-" + std::to_wstring(::GetCurrentProcessId()) + L"-");
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::wstring name = stem + std::to_wstring(attempt) + L".tmp";
-    file_.reset(::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    // DELETE access: the file is marked for deletion and renamed through
+    // this handle.
+    file_.reset(::CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file_) {
       temporary_ = name;
+      // Where the mark is refused, the destructor still removes the file
+      // on every path but a killed process.
+      MarkForDeletion(true);
       return;
     }
     error_ = ::GetLastError();
@@ -38,8 +45,30 @@ AtomicFileSink::AtomicFileSink(const std::wstring& path) : target_(win::Verbatim
 }
 
 AtomicFileSink::~AtomicFileSink() {
-  file_.reset();  // a file still open cannot be deleted
+  file_.reset();  // closing removes a file marked for deletion
   if (!temporary_.empty()) ::DeleteFileW(temporary_.c_str());
+}
+
+bool AtomicFileSink::MarkForDeletion(bool deleteOnClose) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = deleteOnClose;
+  return ::SetFileInformationByHandle(file_.get(), FileDispositionInfo, &disposition,
+                                      sizeof disposition);
+}
+
+// Renamed through the open handle, so no moment passes between the mark's
+// end and the move in which the file is closed and could be left behind.
+bool AtomicFileSink::MoveOverTarget() {
+  const std::size_t nameBytes = target_.size() * sizeof(wchar_t);
+  // Zeroed, so the name ends in the NUL the system's conversion looks for.
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes + sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(nameBytes);
+  std::memcpy(rename->FileName, target_.data(), nameBytes);
+  return ::SetFileInformationByHandle(file_.get(), FileRenameInfo, rename,
+                                      static_cast<DWORD>(buffer.size()));
 }
 
 void AtomicFileSink::Write(std::string_view bytes) {
@@ -65,13 +94,15 @@ void AtomicFileSink::Drain() {
 DWORD AtomicFileSink::Commit() {
   if (!error_) Drain();
   if (!error_ && !::FlushFileBuffers(file_.get())) error_ = ::GetLastError();
-  file_.reset();
+  if (!error_ && !MarkForDeletion(false)) error_ = ::GetLastError();
   if (!error_) {
-    if (::MoveFileExW(temporary_.c_str(), target_.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (MoveOverTarget()) {
       temporary_.clear();
-    else
+    } else {
       error_ = ::GetLastError();
+      MarkForDeletion(true);
+    }
   }
+  file_.reset();
   return error_;
 }

@@ -2,7 +2,9 @@
 // --output FILE: the report goes to a temporary file beside FILE, which is
 // flushed to disk and then moved over FILE in one step. Whoever reads FILE
 // sees the old file or the whole new one, never a part, however the write
-// ends (a full disk, a dropped share, a killed process).
+// ends (a full disk, a dropped share, a killed process). Until the move the
+// temporary file is marked for deletion, so the system removes it when the
+// process ends without a move, killed or not.
 #include <windows.h>
 
 #include <string>
@@ -28,6 +30,8 @@ class AtomicFileSink : public scan::ByteSink {
 
  private:
   void Drain();
+  bool MarkForDeletion(bool deleteOnClose);
+  bool MoveOverTarget();
 
   std::wstring target_;
   std::wstring temporary_;  // empty once moved or never created

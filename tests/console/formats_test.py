@@ -2,7 +2,7 @@
 """varnock-report's three formats on one laid-out machine, read back by
 Python's own csv and json modules and compared with the text report; its
 JSON against the published schema, --output, its exit statuses and the
-README's fleet recipe.
+fleet recipe in docs/fleets.md.
 
 The tool reads the real HKEY_LOCAL_MACHINE, so the machine goes into the
 registry of the test prefix itself (imported with reg.exe, as UTF-16 so no
@@ -37,7 +37,7 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine(*args, check=True, prefix=None, stdout=None, file_limit=None):
+def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at_limit=False):
     # Output goes to files, not pipes: the first wine process in a prefix
     # starts its services, which inherit its handles and would keep a pipe
     # open long after it exits. Wine turns the arguments from the host's
@@ -47,8 +47,9 @@ def wine(*args, check=True, prefix=None, stdout=None, file_limit=None):
         env["WINEPREFIX"] = prefix
 
     def limit_files():
-        # A write past the limit fails as on a full disk, instead of ending the process.
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        # A write past the limit fails as on a full disk, or, killed_at_limit,
+        # ends the process there and then (SIGXFSZ), as a kill would.
+        signal.signal(signal.SIGXFSZ, signal.SIG_DFL if killed_at_limit else signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run([ARGS.wine, *args], stdin=subprocess.DEVNULL, stdout=stdout or out,
@@ -356,6 +357,29 @@ class ContractTest(unittest.TestCase):
                     if before is not None:
                         self.assertEqual(sorted(os.listdir(os.path.dirname(path))), before)
 
+    def test_a_run_killed_mid_write_leaves_the_old_file_and_nothing_else(self):
+        folder = os.path.join(self.folder, "killed")
+        os.makedirs(folder)
+        target = os.path.join(folder, "report.json")
+        wine(ARGS.tool, "--format", "json", "--output", windows_path(target))
+        size = os.path.getsize(target)
+        for old in (b"old report\r\n", None):
+            for quarters in (1, 2, 3):
+                with self.subTest(old=old, quarters=quarters):
+                    if old is None:
+                        if os.path.exists(target):
+                            os.remove(target)
+                    else:
+                        with open(target, "wb") as f:
+                            f.write(old)
+                    result = wine(ARGS.tool, "--format", "json", "--output", windows_path(target),
+                                  check=False, file_limit=size * quarters // 4, killed_at_limit=True)
+                    self.assertEqual(result.returncode, -signal.SIGXFSZ)
+                    self.assertEqual(os.listdir(folder), [] if old is None else ["report.json"])
+                    if old is not None:
+                        with open(target, "rb") as f:
+                            self.assertEqual(f.read(), old)
+
     def test_exit_statuses(self):
         cases = [  # arguments, standard output to /dev/full, status
             ([], False, 0),
@@ -378,10 +402,9 @@ class ContractTest(unittest.TestCase):
                 self.assertEqual(result.returncode, status)
                 self.assertEqual(b"Usage: varnock-report" in result.stderr, status == 2)
 
-    def test_readme_jq_line_merges_a_folder_of_reports(self):
-        with open(ARGS.readme, encoding="utf-8") as f:
-            section = f.read().split("## Across many machines", 1)[1].split("\n## ", 1)[0]
-        line = re.search(r"^    (jq .*)$", section, re.M)[1]
+    def test_fleet_pages_jq_line_merges_a_folder_of_reports(self):
+        with open(ARGS.fleets, encoding="utf-8") as f:
+            line = re.search(r"^    (jq .*)$", f.read(), re.M)[1]
         # A second demo machine: the same registry and folders under another name.
         names = r"HKLM\System\CurrentControlSet\Control\ComputerName\ActiveComputerName"
         first = json.loads(self.demo[0])
@@ -412,7 +435,7 @@ def main():
     global ARGS
     parser = argparse.ArgumentParser()
     for option in ("--wine", "--tool", "--fixtures", "--work", "--demo-prefix", "--schema",
-                   "--readme", "--jq"):
+                   "--fleets", "--jq"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the release of both programs (no tests) in build/release, signs
+# them when a certificate is given, and writes
+# build/release/varnock-<version>-win64.zip and build/release/SHA256SUMS.
+# The same commit gives the same bytes in any folder, at any time, in any
+# time zone: the archive and the signatures take their one time, the last
+# commit's, and the programs carry none.
+#
+# Signing, with either
+#   VARNOCK_SIGN_CERT (PEM chain, leaf first) and VARNOCK_SIGN_KEY (PEM key), or
+#   VARNOCK_SIGN_PKCS12 and VARNOCK_SIGN_PASSWORD
+#   (the password also opens an encrypted PEM key);
+# VARNOCK_SIGN_TIMESTAMP_URL adds an RFC 3161 timestamp from that server
+# (the archive is then no longer reproducible: the timestamp is the server's).
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+ensure_packages
+release_dir=$BUILD_DIR/release
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$VARNOCK_ROOT" log -1 --format=%ct) || {
+    log "not a git checkout: set SOURCE_DATE_EPOCH to the release's time"
+    exit 1
+  }
+fi
+export SOURCE_DATE_EPOCH
+
+sign=()
+if [ -n "${VARNOCK_SIGN_PKCS12:-}" ] && [ -n "${VARNOCK_SIGN_CERT:-}${VARNOCK_SIGN_KEY:-}" ]; then
+  log "give either VARNOCK_SIGN_CERT and VARNOCK_SIGN_KEY or VARNOCK_SIGN_PKCS12, not both"
+  exit 1
+elif [ -n "${VARNOCK_SIGN_PKCS12:-}" ]; then
+  sign=(-pkcs12 "$VARNOCK_SIGN_PKCS12" -readpass -)
+elif [ -n "${VARNOCK_SIGN_CERT:-}${VARNOCK_SIGN_KEY:-}" ]; then
+  if [ -z "${VARNOCK_SIGN_CERT:-}" ] || [ -z "${VARNOCK_SIGN_KEY:-}" ]; then
+    log "VARNOCK_SIGN_CERT and VARNOCK_SIGN_KEY go together"
+    exit 1
+  fi
+  sign=(-certs "$VARNOCK_SIGN_CERT" -key "$VARNOCK_SIGN_KEY")
+fi
+[ ${#sign[@]} -gt 0 ] && [ -n "${VARNOCK_SIGN_TIMESTAMP_URL:-}" ] && sign+=(-ts "$VARNOCK_SIGN_TIMESTAMP_URL")
+
+log "building the release in $release_dir"
+cmake -S "$VARNOCK_ROOT" -B "$release_dir" --preset mingw -DBUILD_TESTING=OFF >/dev/null
+# Progress to standard error: standard output is the two paths alone.
+cmake --build "$release_dir" -j2 --target varnock_app varnock-report >&2
+
+# The name the package target gives the archive, version included.
+name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$release_dir/CPackConfig.cmake")
+archive=$release_dir/$name.zip
+stage=$release_dir/stage
+rm -rf "$stage" "$archive" "$release_dir/SHA256SUMS"
+mkdir -p "$stage"
+
+# sign_or_copy FROM NAME DESCRIPTION: FROM into the stage as NAME, signed
+# when a certificate was given. The signing time is the commit's, so the
+# same key signs to the same bytes.
+sign_or_copy() {
+  if [ ${#sign[@]} -eq 0 ]; then
+    cp "$1" "$stage/$2"
+    return
+  fi
+  log "signing $2"
+  printf '%s' "${VARNOCK_SIGN_PASSWORD:-}" |
+    osslsigncode sign "${sign[@]}" -h sha256 -n "$3" -time "$SOURCE_DATE_EPOCH" \
+      -in "$1" -out "$stage/$2" >/dev/null
+}
+sign_or_copy "$release_dir/bin/Varnock.exe" Varnock.exe Varnock
+sign_or_copy "$release_dir/tools/varnock-report.exe" varnock-report.exe "Varnock report"
+cp "$release_dir/packaging/README.txt" "$VARNOCK_ROOT/docs/report.schema.json" "$stage/"
+
+/usr/bin/python3 "$VARNOCK_ROOT/scripts/release_zip.py" "$SOURCE_DATE_EPOCH" "$archive" \
+  "$stage/Varnock.exe" "$stage/varnock-report.exe" "$stage/README.txt" "$stage/report.schema.json"
+(cd "$release_dir" && sha256sum "$(basename "$archive")" >SHA256SUMS)
+echo "$archive"
+echo "$release_dir/SHA256SUMS"

@@ -1,0 +1,139 @@
+#!/usr/bin/python3
+"""scripts/release.sh as a packager runs it: in two fresh clones of the last
+commit, in folders of different names and lengths, at different times (the
+second one's clock three days ahead under faketime) and in different time
+zones. The archives must be byte for byte the same, unsigned and signed with
+one throwaway key (given as PEM in one clone, as PKCS#12 in the other), and
+hold the stripped programs; osslsigncode must verify both signatures against
+the throwaway root, and without their signatures be the unsigned programs.
+The clones build what is committed, not the work tree."""
+import argparse
+import hashlib
+import io
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import time
+import unittest
+import zipfile
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
+import test_pki  # noqa: E402
+
+ARGS = None
+MEMBERS = ["Varnock.exe", "varnock-report.exe", "README.txt", "report.schema.json"]
+# Unstripped, each program is well over a megabyte.
+STRIPPED_CEILING = 700_000
+
+
+def release(clone, extra_env=None, clock=None):
+    """Runs the clone's release script; gives (zip bytes, SHA256SUMS text)."""
+    env = {k: v for k, v in os.environ.items()
+           if not k.startswith("VARNOCK_") and k != "SOURCE_DATE_EPOCH"}
+    env.update(extra_env or {})
+    command = [str(clone / "scripts" / "release.sh")]
+    if clock and shutil.which("faketime"):
+        command = ["faketime", "-f", clock] + command
+    result = subprocess.run(command, cwd=clone, env=env, stdin=subprocess.DEVNULL,
+                            capture_output=True, text=True, timeout=1200)
+    if result.returncode != 0:
+        raise AssertionError(f"release.sh in {clone} failed:\n{result.stderr[-4000:]}")
+    archive, sums = result.stdout.splitlines()
+    return Path(archive).read_bytes(), Path(sums).read_text()
+
+
+def pe_header(image):
+    """(TimeDateStamp, PointerToSymbolTable, NumberOfSymbols, section names)."""
+    pe = struct.unpack_from("<I", image, 0x3C)[0]
+    assert image[pe:pe + 4] == b"PE\0\0"
+    sections, stamp, symbols, count, optional = struct.unpack_from("<HIIIH", image, pe + 6)
+    first = pe + 24 + optional
+    names = [image[first + 40 * i:first + 40 * i + 8].rstrip(b"\0") for i in range(sections)]
+    return stamp, symbols, count, names
+
+
+class ReleaseTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        work = Path(ARGS.work)
+        shutil.rmtree(work, ignore_errors=True)
+        work.mkdir(parents=True)
+        cls.clones = [work / "clone-k7", work / "clone-q3-in-a-folder-with-a-much-longer-name"]
+        for clone in cls.clones:
+            subprocess.run(["git", "clone", "-q", ARGS.source, str(clone)], check=True, timeout=120)
+        cls.epoch = int(subprocess.run(["git", "-C", str(cls.clones[0]), "log", "-1", "--format=%ct"],
+                                       check=True, capture_output=True, text=True).stdout)
+        cls.unsigned = [release(cls.clones[0], {"TZ": "UTC"}),
+                        release(cls.clones[1], {"TZ": "Pacific/Kiritimati"}, clock="+3d")]
+        cls.pki = test_pki.make(work / "pki")
+
+    def test_two_clones_build_the_same_archive_and_sums(self):
+        (first, first_sums), (second, second_sums) = self.unsigned
+        self.assertEqual(hashlib.sha256(first).hexdigest(), hashlib.sha256(second).hexdigest())
+        self.assertEqual(first_sums, second_sums)
+        name = f"varnock-{ARGS.version}-win64.zip"
+        self.assertEqual(first_sums, f"{hashlib.sha256(first).hexdigest()}  {name}\n")
+
+    def test_archive_holds_the_stripped_programs_at_the_commit_time(self):
+        archive = zipfile.ZipFile(self.clones[0] / "build" / "release" /
+                                  f"varnock-{ARGS.version}-win64.zip")
+        with archive:
+            self.assertEqual(archive.namelist(), MEMBERS)
+            stamp = time.gmtime(self.epoch)[:6]
+            for member in archive.infolist():
+                self.assertEqual(member.date_time[:5], stamp[:5], member.filename)
+            for program in MEMBERS[:2]:
+                with self.subTest(program):
+                    image = archive.read(program)
+                    link_time, symbols, count, sections = pe_header(image)
+                    self.assertEqual((link_time, symbols, count), (0, 0, 0))
+                    self.assertEqual([s for s in sections if s.startswith(b".debug") or s.startswith(b"/")], [])
+                    self.assertLess(len(image), STRIPPED_CEILING)
+                    for clone in self.clones:
+                        self.assertFalse(clone.name.encode() in image, f"{clone} is in {program}")
+
+    def test_signed_with_either_form_verifies_and_builds_the_same_archive(self):
+        pki = self.pki
+        forms = [{"VARNOCK_SIGN_CERT": pki["chain"], "VARNOCK_SIGN_KEY": pki["key"], "TZ": "UTC"},
+                 {"VARNOCK_SIGN_PKCS12": pki["pkcs12"], "VARNOCK_SIGN_PASSWORD": pki["password"],
+                  "TZ": "Asia/Kathmandu"}]
+        signed = [release(clone, env) for clone, env in zip(self.clones, forms)]
+        self.assertEqual(signed[0], signed[1])
+        self.assertNotEqual(signed[0][0], self.unsigned[0][0])
+        folder = Path(ARGS.work) / "signed"
+        for label, archive in (("signed", signed[0][0]), ("unsigned", self.unsigned[0][0])):
+            shutil.rmtree(folder, ignore_errors=True)
+            folder.mkdir()
+            (folder / "release.zip").write_bytes(archive)
+            with zipfile.ZipFile(folder / "release.zip") as z:
+                z.extractall(folder)
+            for program in MEMBERS[:2]:
+                with self.subTest(label=label, program=program):
+                    result = subprocess.run(
+                        ["osslsigncode", "verify", "-CAfile", pki["root"], "-in", str(folder / program)],
+                        capture_output=True, text=True, timeout=60)
+                    self.assertEqual(result.returncode == 0, label == "signed", result.stdout[-2000:])
+                    if label == "signed":
+                        self.assertIn(f"Subject: /CN={pki['publisher']}/", result.stdout)
+                        # Without its signature, a signed program is the rebuilt one.
+                        plain = folder / ("plain-" + program)
+                        subprocess.run(["osslsigncode", "remove-signature", "-in", str(folder / program),
+                                        "-out", str(plain)], check=True, capture_output=True, timeout=60)
+                        with zipfile.ZipFile(io.BytesIO(self.unsigned[0][0])) as unsigned:
+                            self.assertEqual(plain.read_bytes(), unsigned.read(program))
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    for option in ("--source", "--work", "--version"):
+        parser.add_argument(option, required=True)
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
