@@ -192,18 +192,20 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   const bool keyHidden = (state & ODS_NOACCEL) || (cues & UISF_HIDEACCEL);
   const bool focusHidden = (state & ODS_NOFOCUSRECT) || (cues & UISF_HIDEFOCUS);
 
+  // Hidden, the label is drawn as shown rather than with DT_HIDEPREFIX,
+  // which Wine ignores: the same picture either way.
   if (!shown.empty()) {
     const int x = (r.left + r.right) / 2 - h;
     const int y = (r.top + r.bottom) / 2 - v;
+    const std::string& drawn = keyHidden ? shown : text;
     ::SetBkMode(dc, TRANSPARENT);
     if (state & ODS_DISABLED) {
-      ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), 0, x, y,
-                   extent.cx, extent.cy,
-                   DST_PREFIXTEXT | DSS_DISABLED | (keyHidden ? DSS_HIDEPREFIX : 0));
+      ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(drawn.c_str()), 0, x, y,
+                   extent.cx, extent.cy, (keyHidden ? DST_TEXT : DST_PREFIXTEXT) | DSS_DISABLED);
     } else {
       RECT box{x, y, x + extent.cx, y + extent.cy};
-      ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
-                  DT_SINGLELINE | DT_NOCLIP | (keyHidden ? DT_HIDEPREFIX : 0));
+      ::DrawTextA(dc, drawn.c_str(), static_cast<int>(drawn.size()), &box,
+                  DT_SINGLELINE | DT_NOCLIP | (keyHidden ? DT_NOPREFIX : 0));
     }
   }
 
