@@ -105,7 +105,8 @@ LRESULT CALLBACK CHButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     case WM_GETOBJECT: {
       LRESULT answer = 0;
-      if (self->accessible_.OnGetObject(hwnd, self->address_, wParam, lParam, answer)) return answer;
+      if (self->accessible_.OnGetObject(hwnd, self->address_, wParam, lParam, answer))
+        return answer;
       break;
     }
     case win::kReflectedDrawItem:

@@ -96,7 +96,8 @@ class LinkAccessible::Server final : public IAccessible, public IOleWindow {
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     const HRESULT result = Forward(&IAccessible::get_accState, child, state);
-    if (SUCCEEDED(result) && IsSelf(child) && state->vt == VT_I4) state->lVal |= STATE_SYSTEM_LINKED;
+    if (SUCCEEDED(result) && IsSelf(child) && state->vt == VT_I4)
+      state->lVal |= STATE_SYSTEM_LINKED;
     return result;
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {

@@ -120,8 +120,8 @@ TEST_F(LinkButtonTest, AccessKeyUnderlinedWhileTheCuesShow) {
     DRAWITEMSTRUCT item{ODT_BUTTON, IDC_DOWNLOADS_LINK, 0, ODA_DRAWENTIRE, state, link, dc.get(),
                         {}, 0};
     ::GetClientRect(link, &item.rcItem);
-    const win::SelectedObject font(dc.get(),
-                                   reinterpret_cast<HGDIOBJ>(::SendMessageA(link, WM_GETFONT, 0, 0)));
+    const auto own = reinterpret_cast<HGDIOBJ>(::SendMessageA(link, WM_GETFONT, 0, 0));
+    const win::SelectedObject font(dc.get(), own);
     dialog.DownloadsLink().DrawItem(item);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     int pixels = 0;
