@@ -48,6 +48,7 @@ BOOL MainDialog::OnInitDialog() {
   layout_.Capture(Handle(), ui::MainWindowLayout());
   SetTitleFromVersion();
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
+  downloadsLink_.SetAddress(ui::MakerDownloadsPage());
   ui::PrepareResultList(table_.Handle());
   // The scan starts once the window is shown and has its focus; the posted
   // message comes before any input.
@@ -220,7 +221,7 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
       if (clicked) ui::CopyReport(table_);
       return clicked;
     case IDC_DOWNLOADS_LINK:
-      if (clicked) ui::WebLink(ui::MakerDownloadsPage()).Launch();
+      if (clicked) ui::WebLink(downloadsLink_.Address()).Launch();
       return clicked;
     case IDC_HELP_BUTTON:
       if (clicked) OnHelp();

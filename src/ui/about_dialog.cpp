@@ -15,6 +15,7 @@ BOOL AboutDialog::OnInitDialog() {
   homePageLink_.Attach(Item(IDC_HOME_PAGE_LINK));
   AddMessageFilter(homePageLink_);
   homePageLink_.SetLinkStyle(CHButton::UnderlineOnHover);
+  homePageLink_.SetAddress(MakerHomePage());
   icon_ = ProgramIcon(Handle(), SM_CXICON);
   ShowIcon(Item(IDC_ABOUT_ICON), icon_.get());
   return TRUE;  // the focus goes to "OK"
@@ -22,7 +23,7 @@ BOOL AboutDialog::OnInitDialog() {
 
 bool AboutDialog::OnCommand(int id, int code, HWND) {
   if (id != IDC_HOME_PAGE_LINK || code != BN_CLICKED) return false;
-  WebLink(MakerHomePage()).Launch();
+  WebLink(homePageLink_.Address()).Launch();
   return true;
 }
 

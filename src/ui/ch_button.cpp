@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win/ansi.h"
 #include "win/gdi.h"
 #include "win/reflect.h"
 
@@ -102,6 +103,12 @@ LRESULT CALLBACK CHButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
       ::InvalidateRect(hwnd, nullptr, TRUE);
       return result;
     }
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      if (self->accessible_.OnGetObject(hwnd, self->address_, wParam, lParam, answer))
+        return answer;
+      break;
+    }
     case win::kReflectedDrawItem:
       self->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
@@ -147,9 +154,11 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   RECT r = item.rcItem;
   const UINT state = item.itemState;
 
+  // Measured as shown: the access key's "&" is drawn as an underline.
   const std::string text = WindowText(Handle());
+  const std::string shown = ansi::WithoutAccessKey(text);
   SIZE extent{};
-  ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  ::GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
 
   // Declared before the selection, so it outlives it.
   win::UniqueFont underlined = Underlined() ? UnderlinedFontOf(Handle()) : win::UniqueFont();
@@ -178,23 +187,31 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
     r.left = static_cast<LONG>(2 * IconSize);
   }
 
-  if (!text.empty()) {
+  // The access key is underlined, and the focus shown, only while the
+  // keyboard cues are on.
+  const LRESULT cues = ::SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0);
+  const bool keyHidden = (state & ODS_NOACCEL) || (cues & UISF_HIDEACCEL);
+  const bool focusHidden = (state & ODS_NOFOCUSRECT) || (cues & UISF_HIDEFOCUS);
+
+  // Hidden, the label is drawn as shown rather than with DT_HIDEPREFIX,
+  // which Wine ignores: the same picture either way.
+  if (!shown.empty()) {
     const int x = (r.left + r.right) / 2 - h;
     const int y = (r.top + r.bottom) / 2 - v;
+    const std::string& drawn = keyHidden ? shown : text;
     ::SetBkMode(dc, TRANSPARENT);
     if (state & ODS_DISABLED) {
-      ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text.c_str()), 0, x, y,
-                   extent.cx, extent.cy, DST_PREFIXTEXT | DSS_DISABLED);
+      ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(drawn.c_str()), 0, x, y,
+                   extent.cx, extent.cy, (keyHidden ? DST_TEXT : DST_PREFIXTEXT) | DSS_DISABLED);
     } else {
-      ::TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+      RECT box{x, y, x + extent.cx, y + extent.cy};
+      ::DrawTextA(dc, drawn.c_str(), static_cast<int>(drawn.size()), &box,
+                  DT_SINGLELINE | DT_NOCLIP | (keyHidden ? DT_NOPREFIX : 0));
     }
   }
 
-  // Around the text, inside the 2 pixels the control keeps on every side,
-  // while the link has the focus and the keyboard cues are on.
-  const bool cuesHidden = (state & ODS_NOFOCUSRECT) ||
-                          (::SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
-  if ((state & ODS_FOCUS) && !cuesHidden && !text.empty()) {
+  // Around the text, inside the 2 pixels the control keeps on every side.
+  if ((state & ODS_FOCUS) && !focusHidden && !shown.empty()) {
     const RECT around{(r.left + r.right) / 2 - h - 1, (r.top + r.bottom) / 2 - v - 1,
                       (r.left + r.right) / 2 - h + extent.cx + 1,
                       (r.top + r.bottom) / 2 - v + extent.cy + 1};

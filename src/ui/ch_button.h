@@ -8,12 +8,19 @@
 // WM_DRAWITEM back to it (win/reflect.h) and offers it its queued messages
 // (win::Dialog::AddMessageFilter).
 //
-// With the focus and the system's keyboard cues on (WM_QUERYUISTATE) it
-// draws the focus rectangle around its text; Space and Enter click it. Its
-// window text stays its label, for screen readers.
+// Its window text is its label, with an "&" before the access key: Alt and
+// that letter click it through the dialog manager, as they do any button.
+// With the system's keyboard cues on (WM_QUERYUISTATE) the letter is
+// underlined, and with the focus the text has a focus rectangle; Space and
+// Enter click it. To screen readers it is a link (win/link_accessible.h)
+// named by its label, its value the address set here.
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 #include "win/dialog.h"
+#include "win/link_accessible.h"
 #include "win/subclass.h"
 #include "win/unique_handle.h"
 
@@ -30,13 +37,20 @@ class CHButton : public win::MessageFilter {
   CHButton& operator=(const CHButton&) = delete;
 
   bool Attach(HWND button) { return subclass_.Attach(button, this); }
-  void Detach() { subclass_.Detach(); }
+  void Detach() {
+    accessible_.Disconnect();
+    subclass_.Detach();
+  }
   HWND Handle() const { return subclass_.Handle(); }
 
   // Stores the style and redraws the whole control.
   void SetLinkStyle(int style);
   int GetLinkStyle() const { return LinkStyle; }
   bool IsHovering() const { return Hovering != FALSE; }
+
+  // The web address the link opens, as screen readers hear it.
+  void SetAddress(std::string address) { address_ = std::move(address); }
+  const std::string& Address() const { return address_; }
 
   // Optional looks; the program's links use none of them.
   void SetHoverCursor(HCURSOR cursor);              // not owned
@@ -58,6 +72,8 @@ class CHButton : public win::MessageFilter {
   bool Underlined() const;
 
   win::Subclass subclass_{SubclassProc};
+  win::LinkAccessible accessible_;
+  std::string address_;
 
   COLORREF BackColor;
   HCURSOR HoverCursor = nullptr;

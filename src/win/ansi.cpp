@@ -60,4 +60,14 @@ std::string SpanIncluding(const std::string& text, std::string_view set) {
   return text.substr(0, n == std::string::npos ? text.size() : n);
 }
 
+std::string WithoutAccessKey(std::string_view label) {
+  std::string shown;
+  shown.reserve(label.size());
+  for (std::size_t i = 0; i < label.size(); ++i) {
+    if (label[i] == '&' && ++i == label.size()) break;
+    shown += label[i];
+  }
+  return shown;
+}
+
 }  // namespace ansi

@@ -30,4 +30,8 @@ double ToDouble(const std::string& text);
 // Leading run of characters drawn from `set`, as CString::SpanIncluding.
 std::string SpanIncluding(const std::string& text, std::string_view set);
 
+// A control's label as the system shows it: the "&" that marks the access
+// key goes, "&&" stands for one "&".
+std::string WithoutAccessKey(std::string_view label);
+
 }  // namespace ansi

@@ -108,6 +108,36 @@ TEST_F(LinkButtonTest, PressingKeepsItsPlace) {
   EXPECT_TRUE(::EqualRect(&before, &after));
 }
 
+// The access key's underline shows only while the keyboard cues do. Wine
+// keeps them on for good, so the hidden state comes by the draw flag the
+// system sets then; hidden, the link looks as if its label had no "&".
+TEST_F(LinkButtonTest, AccessKeyUnderlinedWhileTheCuesShow) {
+  ASSERT_TRUE(created);
+  Draw();
+  const RECT before = PlacedRect();
+  auto inked = [&](UINT state) {
+    const win::WindowDc dc(link);
+    DRAWITEMSTRUCT item{ODT_BUTTON, IDC_DOWNLOADS_LINK, 0, ODA_DRAWENTIRE, state, link, dc.get(),
+                        {}, 0};
+    ::GetClientRect(link, &item.rcItem);
+    const auto own = reinterpret_cast<HGDIOBJ>(::SendMessageA(link, WM_GETFONT, 0, 0));
+    const win::SelectedObject font(dc.get(), own);
+    dialog.DownloadsLink().DrawItem(item);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    int pixels = 0;
+    for (int y = 0; y < item.rcItem.bottom; ++y)
+      for (int x = 0; x < item.rcItem.right; ++x) pixels += ::GetPixel(dc.get(), x, y) != face;
+    return pixels;
+  };
+  const int shown = inked(0);
+  const int hidden = inked(ODS_NOACCEL);
+  EXPECT_GT(shown, hidden);
+  ::SetWindowTextA(link, "More free downloads at Halberwick!");
+  EXPECT_EQ(inked(0), hidden);
+  const RECT after = PlacedRect();
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
 // The focus rectangle runs 1 pixel inside the control's edge, around the
 // text, while the link has the focus; Wine keeps the keyboard cues on.
 TEST_F(LinkButtonTest, FocusShowsAndEnterAndSpaceClick) {
@@ -140,7 +170,7 @@ TEST_F(LinkButtonTest, FocusShowsAndEnterAndSpaceClick) {
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_NE(opened[0].find("/downloads/index.html"), std::string::npos);
   EXPECT_EQ(opened[1], opened[0]);
-  EXPECT_EQ(gui_test::WindowText(link), "More free downloads at Halberwick!");
+  EXPECT_EQ(gui_test::WindowText(link), "More free do&wnloads at Halberwick!");
 }
 
 }  // namespace

@@ -57,12 +57,12 @@ TEST_F(MainDialogTest, ControlsAsTheTemplateLaysThemOut) {
     const char* text;
     RECT units;  // x, y, width, height
   } controls[] = {
-      {IDC_COPY_TO_CLIPBOARD, "Button", "Copy to Clipboard", {447, 219, 70, 14}},
-      {IDOK, "Button", "Done", {447, 238, 70, 14}},
-      {IDC_SHOW_ALL, "Button", "Show All of My Plugins", {430, 183, 87, 10}},
-      {IDC_HELP_BUTTON, "Button", "Help", {447, 201, 70, 14}},
+      {IDC_COPY_TO_CLIPBOARD, "Button", "&Copy to Clipboard", {447, 219, 70, 14}},
+      {IDOK, "Button", "&Done", {447, 238, 70, 14}},
+      {IDC_SHOW_ALL, "Button", "&Show All of My Plugins", {430, 183, 87, 10}},
+      {IDC_HELP_BUTTON, "Button", "&Help", {447, 201, 70, 14}},
       {IDC_RESULT_LIST, "SysListView32", "List1", {7, 31, 510, 149}},
-      {IDC_ABOUT_BUTTON, "Button", "About Varnock", {449, 10, 68, 14}},
+      {IDC_ABOUT_BUTTON, "Button", "&About Varnock", {449, 10, 68, 14}},
   };
   for (const auto& c : controls) {
     HWND control = dialog.Item(c.id);
@@ -74,7 +74,7 @@ TEST_F(MainDialogTest, ControlsAsTheTemplateLaysThemOut) {
     EXPECT_EQ(got.left, want.left) << c.text;
     EXPECT_EQ(got.bottom, want.bottom) << c.text;
   }
-  EXPECT_EQ(WindowText(dialog.Item(IDC_DOWNLOADS_LINK)), "More free downloads at Halberwick!");
+  EXPECT_EQ(WindowText(dialog.Item(IDC_DOWNLOADS_LINK)), "More free do&wnloads at Halberwick!");
   EXPECT_TRUE(::GetWindowLongA(dialog.Item(IDC_SHOW_ALL), GWL_STYLE) & BS_LEFTTEXT);
   EXPECT_EQ(::GetWindowLongA(dialog.Item(IDC_RESULT_LIST), GWL_STYLE) & LVS_SORTASCENDING,
             LVS_SORTASCENDING);

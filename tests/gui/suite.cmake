@@ -9,6 +9,7 @@ varnock_test(gui_tests
     ${gui_dir}/main_dialog_test.cpp
     ${gui_dir}/about_and_links_test.cpp
     ${gui_dir}/link_button_test.cpp
+    ${gui_dir}/keyboard_access_test.cpp
     ${gui_dir}/scan_beside_window_test.cpp
     ${gui_dir}/resizable_window_test.cpp
   LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support

@@ -19,6 +19,9 @@ TEST(AnsiTest, ComparisonsAndPaths) {
   EXPECT_DOUBLE_EQ(ansi::ToDouble("4.0.1"), 4.0);
   EXPECT_DOUBLE_EQ(ansi::ToDouble("Registration"), 0.0);
   EXPECT_EQ(ansi::ToLower("Camera RAW.8BI"), "camera raw.8bi");
+  EXPECT_EQ(ansi::WithoutAccessKey("More free do&wnloads at Halberwick!"),
+            "More free downloads at Halberwick!");
+  EXPECT_EQ(ansi::WithoutAccessKey("&Fish && &Chips&"), "Fish & Chips");
 }
 
 TEST(MemoryTableTest, PlacesRowsLikeASortedListView) {
