@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win/long_path.h"
 #include "win/utf8.h"
 
 namespace ui {
@@ -140,9 +141,19 @@ std::wstring ListViewTable::WideCell(int row, int column) const {
 }
 
 std::optional<std::string> ListViewTable::ExactName(int row, int column) const {
-  if (column != scan::FileColumn && column != scan::LocationColumn) return std::nullopt;
+  if (column < 0 || column >= scan::kColumnCount || !scan::kColumns[column].exact)
+    return std::nullopt;
   if (row < 0 || row >= RowCount()) return std::nullopt;
   return ansi::WideToUtf8(WideCell(row, column));
+}
+
+std::optional<std::wstring> ListViewTable::ExactPath(int row) const {
+  if (row < 0 || row >= RowCount()) return std::nullopt;
+  return win::JoinPath(WideCell(row, scan::LocationColumn), WideCell(row, scan::FileColumn));
+}
+
+void ListViewTable::SetSignature(int row, const std::optional<scan::SignatureCheck>& check) {
+  SetWideCell(row, scan::SignatureColumn, scan::SignatureText(check));
 }
 
 void ListViewTable::DeleteAllRows() { ::SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }
