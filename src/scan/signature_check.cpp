@@ -92,7 +92,7 @@ std::optional<SignatureCheck> CheckSignature(const std::wstring& path) {
   const CRYPT_PROVIDER_SGNR* signer = verification.Signer();
   SignatureCheck check;
   if (verification.Result() == 0)
-    check.status = signer ? ChainStatus(*signer) : Status::Untrusted;
+    check.status = signer ? ChainStatus(*signer) : Status::Unreadable;  // a verdict without a signer
   else
     check.status = VerifierStatus(verification.Result());
   if (check.status == Status::Unreadable) check.error = static_cast<DWORD>(verification.Result());
