@@ -85,7 +85,10 @@ void ListViewTable::EndRows() {
 }
 
 void ListViewTable::AutoSizeColumn(int column) {
-  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+  const bool heading = column >= 0 && column < scan::kColumnCount &&
+                       scan::kColumns[column].sizedWithHeading;
+  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column,
+                 MAKELPARAM(heading ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE, 0));
 }
 
 int ListViewTable::RowCount() const {

@@ -40,7 +40,7 @@ class ListViewTable : public scan::ResultTable {
   void Repaint() override;                                // UpdateWindow on the list
   void BeginRows() override;                              // WM_SETREDRAW FALSE
   void EndRows() override;                                // WM_SETREDRAW TRUE, then drawn at once
-  void AutoSizeColumn(int column) override;               // LVM_SETCOLUMNWIDTH, LVSCW_AUTOSIZE
+  void AutoSizeColumn(int column) override;               // LVM_SETCOLUMNWIDTH, LVSCW_AUTOSIZE(_USEHEADER)
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
   void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
 
