@@ -73,34 +73,44 @@ Status VerifierStatus(LONG result) {
   }
 }
 
-}  // namespace
-
-std::optional<SignatureCheck> CheckSignature(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return std::nullopt;
-  FileSource file(path);
-  if (file.Error()) return SignatureCheck{Status::Unreadable, {}, file.Error()};
-  const std::optional<std::uint16_t> machine = parse::ReadMachine(file);
-  if (file.Error()) return SignatureCheck{Status::Unreadable, {}, file.Error()};
-  if (!machine) return std::nullopt;
-
-  // The verifier reads the same opened file from its start.
-  LARGE_INTEGER start{};
-  ::SetFilePointerEx(file.Handle(), start, nullptr, FILE_BEGIN);
-  const win::TrustVerification verification(path.c_str(), file.Handle());
+SignatureCheck Verify(const std::wstring& path, HANDLE file) {
+  const win::TrustVerification verification(path.c_str(), file);
   const CRYPT_PROVIDER_SGNR* signer = verification.Signer();
   SignatureCheck check;
-  if (verification.Result() == 0)
+  const LONG result = verification.Result();
+  if (result == 0)
     check.status = signer ? ChainStatus(*signer) : Status::Unreadable;  // a verdict without a signer
   else
-    check.status = VerifierStatus(verification.Result());
-  if (check.status == Status::Unreadable) check.error = static_cast<DWORD>(verification.Result());
+    check.status = VerifierStatus(result);
+  if (check.status == Status::Unreadable)
+    // The system's own reason where the verifier could not read the file.
+    check.error = HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                            : static_cast<DWORD>(result);
   // A name is told only where the signature itself holds.
   const bool named = check.status == Status::Signed || check.status == Status::Untrusted ||
                      check.status == Status::Expired;
   if (signer && named) check.signer = SignerName(*signer);
   return check;
+}
+
+}  // namespace
+
+std::optional<SignatureCheck> CheckSignature(const std::wstring& path, bool knownModule) {
+  if (knownModule) return Verify(path, nullptr);
+  FileSource file(path);
+  if (file.Error()) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return std::nullopt;
+    return SignatureCheck{Status::Unreadable, {}, file.Error()};
+  }
+  const std::optional<std::uint16_t> machine = parse::ReadMachine(file);
+  if (file.Error()) return SignatureCheck{Status::Unreadable, {}, file.Error()};
+  if (!machine) return std::nullopt;
+  // The verifier reads the same opened file from its start.
+  LARGE_INTEGER start{};
+  ::SetFilePointerEx(file.Handle(), start, nullptr, FILE_BEGIN);
+  return Verify(path, file.Handle());
 }
 
 std::wstring SignatureText(const std::optional<SignatureCheck>& check) {

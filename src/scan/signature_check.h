@@ -21,8 +21,10 @@ struct SignatureCheck {
   DWORD error = 0;      // Unreadable: why, as a system error or an HRESULT
 };
 
-// Nothing for a file that is no PE module (a folder included).
-std::optional<SignatureCheck> CheckSignature(const std::wstring& path);
+// Nothing for a file that is no PE module (a folder included). `knownModule`:
+// the scan has read a PE header there already, so the verifier alone opens
+// the file; otherwise the file is opened and its header read first.
+std::optional<SignatureCheck> CheckSignature(const std::wstring& path, bool knownModule = false);
 
 // "Signed by <signer>", "Not signed", ...: the list's and the report's text,
 // empty for no module.

@@ -14,7 +14,9 @@ void CheckSignatures(ResultTable& table, ProblemListener& problems) {
     if (!path) continue;
     auto [at, fresh] = checked.try_emplace(*path);
     if (fresh) {
-      at->second = CheckSignature(win::VerbatimPath(*path));
+      // A row with an Architecture is a module the scan has read already.
+      const bool module = !table.Cell(row, ArchitectureColumn).empty();
+      at->second = CheckSignature(win::VerbatimPath(*path), module);
       if (at->second && at->second->status == SignatureCheck::Status::Unreadable)
         problems.Report(Problem::Signature, *path, win::ErrorText(at->second->error));
     }
