@@ -22,7 +22,6 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   ended_ |= batch.finished;
 
   const auto sliceEnd = Clock::now() + kSlice;
-  if (!arrived_.empty()) locator_.Forget();
   for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
     Hold();
     const RowHandOver::Row& row = arrived_.front();
@@ -32,10 +31,13 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
     const int at = table_.InsertRow(row.exactKnown ? row.exactFile : ansi::ToWide(file), file);
     table_.SetCell(at, scan::VersionColumn, row.cells[scan::VersionColumn]);
     table_.SetCell(at, scan::ProductColumn, row.cells[scan::ProductColumn]);
-    if (row.exactKnown)
+    if (row.exactKnown) {
       table_.SetWideCell(at, scan::LocationColumn, row.exactLocation);
-    else
+      locator_.Inserted(at, row.exactFile, row.exactLocation);
+    } else {
       table_.SetCell(at, scan::LocationColumn, row.cells[scan::LocationColumn]);
+      locator_.Inserted(at, ansi::ToWide(file), ansi::ToWide(row.cells[scan::LocationColumn]));
+    }
     if (!row.cells[scan::ArchitectureColumn].empty())
       table_.SetCell(at, scan::ArchitectureColumn, row.cells[scan::ArchitectureColumn]);
     if (!row.exactSignature.empty())
@@ -71,7 +73,7 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
 void ListFeed::Stop() {
   arrived_.clear();
   cells_.clear();
-  locator_.Forget();
+  locator_.Clear();
   toSize_.clear();
   ended_ = false;
   Release();

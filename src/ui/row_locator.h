@@ -4,9 +4,10 @@
 // sorts the list (the text sort moves texts, and the numeric sort's keys
 // take the item data), so the file is the row's only name.
 //
-// It remembers where each file stood and checks a remembered row before it
-// uses it; a row that shows another file by now (the list was sorted) makes
-// it read the list again, once per sort.
+// The feed tells it every row it inserts, so it knows the list's order
+// without reading the list; a row it finds is checked against the list
+// before it is used, and one that shows another file by now (the list was
+// sorted) makes it read the list's order once.
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,11 +20,10 @@ class RowLocator {
  public:
   explicit RowLocator(const ListViewTable& table) : table_(table) {}
 
-  // Rows were inserted or deleted: every remembered index may be off.
-  void Forget() {
-    rows_.clear();
-    read_ = false;
-  }
+  // The list was emptied.
+  void Clear();
+  // A row showing that file now stands at `at`.
+  void Inserted(int at, const std::wstring& file, const std::wstring& location);
   // Every row showing that file, none when none does.
   std::vector<int> Rows(const std::wstring& file, const std::wstring& location);
 
@@ -31,11 +31,13 @@ class RowLocator {
   static std::wstring Key(const std::wstring& file, const std::wstring& location) {
     return file + L'\n' + location;  // no name holds a line end
   }
+  void Map();
   void ReadList();
 
   const ListViewTable& table_;
+  std::vector<std::wstring> order_;  // each row's key, in list order
   std::unordered_map<std::wstring, std::vector<int>> rows_;
-  bool read_ = false;
+  bool mapped_ = false;  // rows_ is made from order_ as it stands
 };
 
 }  // namespace ui
