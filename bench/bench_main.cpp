@@ -22,6 +22,7 @@
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/report.h"
+#include "scan/signature_pass.h"
 #include "scratch_hklm.h"
 #include "synthetic_machine.h"
 #include "ui/list_view_table.h"
@@ -34,6 +35,7 @@ struct Options {
   int reps = 5;
   std::string machine = VARNOCK_BENCH_MACHINE_DIR;
   std::string fixtures = VARNOCK_BENCH_FIXTURE_DIR;
+  std::string signedModule = VARNOCK_BENCH_SIGNED_MODULE;
 };
 
 bool Parse(int argc, char** argv, Options& options) {
@@ -202,6 +204,58 @@ int main(int argc, char** argv) {
        Ratio(median[5], median[3], "headless scan"));
   Line("  drawn throughout, repainted at the scan's pace", Time(median[6]),
        Ratio(median[6], median[3], "headless scan"));
+
+  // The signature pass over the rows of each scan, against the system's
+  // verifier alone over the same files. The machine's copies are unsigned,
+  // so a folder of signed copies shows the cost of hashing and chains too.
+  {
+    const std::string signedFolder = options.machine + "\\signed";
+    ::CreateDirectoryA(signedFolder.c_str(), nullptr);
+    std::vector<std::string> signedFiles;
+    for (std::size_t i = 0; i < rawReads; ++i) {
+      signedFiles.push_back(signedFolder + "\\Camera Raw " + std::to_string(i) + ".8bi");
+      ::CopyFileA(options.signedModule.c_str(), signedFiles.back().c_str(), FALSE);
+    }
+    scan::MemoryTable rawTable, allTable, signedTable;
+    for (auto [table, all] : {std::pair{&rawTable, false}, std::pair{&allTable, true}}) {
+      scan::PluginScanner scanner(*table);
+      scanner.ShowAllPlugins = all;
+      scanner.ScanInstallations();
+    }
+    {
+      scan::PluginScanner scanner(signedTable);
+      scanner.ShowAllPlugins = true;
+      scanner.WalkPluginFolder("Photoshop CS6", signedFolder);
+    }
+    auto verifierAlone = [&](bool all) {
+      for (const auto& walk : walks) {
+        for (const auto& file : walk.raw) bench::VerifyTrust(file);
+        if (all)
+          for (const auto& file : walk.other) bench::VerifyTrust(file);
+      }
+    };
+    scan::NoListener nobody;
+    std::vector<Measure> passes = {
+        {[&] { verifierAlone(false); }, {}, options.reps},
+        {[&] { scan::CheckSignatures(rawTable, nobody); }, {}, options.reps},
+        {[&] { verifierAlone(true); }, {}, options.reps},
+        {[&] { scan::CheckSignatures(allTable, nobody); }, {}, options.reps},
+        {[&] { for (const auto& file : signedFiles) bench::VerifyTrust(file); }, {}, options.reps},
+        {[&] { scan::CheckSignatures(signedTable, nobody); }, {}, options.reps},
+    };
+    for (auto& m : passes) m.run();  // the verifier's first call loads the roots
+    for (int rep = 0; rep < options.reps; ++rep)
+      for (auto& m : passes) m.samples.push_back(bench::Seconds(m.run));
+    std::vector<double> at;
+    for (auto& m : passes) at.push_back(bench::Median(m.samples));
+    const std::string names[] = {"raw-camera plug-ins", "every plug-in",
+                                 std::to_string(signedFiles.size()) + " signed plug-ins"};
+    for (int k = 0; k < 3; ++k) {
+      const std::string& what = names[k];
+      Line("floor: WinVerifyTrust alone, " + what, Time(at[2 * k]), "");
+      Line("signature pass, " + what, Time(at[2 * k + 1]), Ratio(at[2 * k + 1], at[2 * k], "floor"));
+    }
+  }
 
   // The window in a process of its own, against the one-thread window.
   std::vector<double> visible[2], startupGap[2], rescan[2], rescanGap[2], escape[2];

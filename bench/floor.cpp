@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "win/long_path.h"
+#include "win/trust_verification.h"
 #include "win/unique_handle.h"
 #include "win/utf8.h"
 
@@ -45,6 +46,11 @@ void ReadVersionResource(const std::string& path) {
   wchar_t query[64];
   std::swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", pair[0], pair[1]);
   ::VerQueryValueW(data.data(), query, &value, &length);
+}
+
+void VerifyTrust(const std::string& path) {
+  const std::wstring file = win::VerbatimPath(ansi::ToWide(path));
+  const win::TrustVerification verification(file.c_str(), nullptr);
 }
 
 }  // namespace bench

@@ -12,5 +12,9 @@ void ListTree(const std::string& folder);
 // GetFileVersionInfoSizeW, GetFileVersionInfoW and the three queries the
 // scan makes (root, translation, FileVersion).
 void ReadVersionResource(const std::string& path);
+// WinVerifyTrust alone on the file, as the signature check calls it (the
+// same flags, the "\\?\" path, its state closed), without the header read
+// or the chain policy around it.
+void VerifyTrust(const std::string& path);
 
 }  // namespace bench

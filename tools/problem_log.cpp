@@ -9,6 +9,7 @@ const wchar_t* ProblemLog::Phrase(scan::Problem problem) {
     case scan::Problem::Module: return L"cannot read module";
     case scan::Problem::DamagedModule: return L"damaged module";
     case scan::Problem::LinkLoop: return L"folder links back to its ancestor";
+    case scan::Problem::Signature: return L"cannot check signature";
   }
   return L"cannot read";
 }

@@ -5,10 +5,12 @@
 //
 // The window comes first: the scan runs on a worker thread while the window
 // is shown, and the rows it finds come over to this thread, which alone
-// touches the list (ui/row_hand_over.h). While a scan runs the pointer shows
-// the background-work cursor and "Copy to Clipboard" is off, so a partial
-// report is never taken for a whole one; a new scan, "Done", Escape and
-// closing abandon the running one and wait for its worker to stop.
+// touches the list (ui/row_hand_over.h); the signature pass follows the scan
+// on the same worker, its cells coming the same way. While a scan or its
+// pass runs the pointer shows the background-work cursor and "Copy to
+// Clipboard" is off, so a partial report is never taken for a whole one; a
+// new scan, "Done", Escape and closing abandon the running one and wait for
+// its worker to stop (at its next key, folder or file).
 //
 // The window can be resized down to the size it opens at; the controls
 // follow ui/main_layout's rule, at every DPI. F5 anywhere rescans as the

@@ -20,22 +20,29 @@ std::string CsvReportWriter::Field(std::string_view text) {
   return quoted;
 }
 
-void CsvReportWriter::Begin(const std::vector<Installation>&, const ResultTable& table) {
-  columns_ = table.ColumnCount();
+void CsvReportWriter::Begin(const std::vector<Installation>&, const ResultTable&) {
   std::string line = "\xEF\xBB\xBF";
-  for (int column = 0; column < columns_; ++column) {
+  for (int column = 0; column <= ArchitectureColumn; ++column) {
     if (column) line += ',';
-    line += Field(ansi::ToUtf8(table.Heading(column)));
+    line += Field(kColumns[column].heading);
   }
+  if (signatures_) line += ",Signature,Signer";
   line += "\r\n";
   sink_.Write(line);
 }
 
 void CsvReportWriter::Row(const ResultTable& table, int row) {
   std::string line;
-  for (int column = 0; column < columns_; ++column) {
+  for (int column = 0; column <= ArchitectureColumn; ++column) {
     if (column) line += ',';
     line += Field(Utf8Cell(table, row, column));
+  }
+  if (signatures_) {
+    const std::optional<SignatureCheck> check = table.Signature(row);
+    line += ',';
+    if (check) line += StatusWord(check->status);
+    line += ',';
+    if (check) line += Field(ansi::WideToUtf8(check->signer));
   }
   line += "\r\n";
   sink_.Write(line);

@@ -9,7 +9,9 @@
 // "=", "+", "-", "@", a tab or a CR) gets a leading apostrophe, so that
 // opening the file runs nothing a file name says.
 //
-// The installations are not part of it; the JSON report carries them.
+// Its columns: File, Version, Product, Location and Architecture; after a
+// signature pass also Signature (the status word) and Signer. The
+// installations are not part of it; the JSON report carries them.
 #include <string>
 #include <string_view>
 
@@ -19,7 +21,8 @@ namespace scan {
 
 class CsvReportWriter : public ReportWriter {
  public:
-  explicit CsvReportWriter(ByteSink& sink) : sink_(sink) {}
+  explicit CsvReportWriter(ByteSink& sink, bool signatures = false)
+      : sink_(sink), signatures_(signatures) {}
   void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
   void Row(const ResultTable& table, int row) override;
   void End() override {}
@@ -29,7 +32,7 @@ class CsvReportWriter : public ReportWriter {
 
  private:
   ByteSink& sink_;
-  int columns_ = 0;
+  bool signatures_;
 };
 
 }  // namespace scan

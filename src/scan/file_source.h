@@ -21,6 +21,8 @@ class FileSource : public parse::ByteSource {
   bool ReadAt(std::uint64_t offset, std::size_t length, unsigned char* into) override;
   // 0 while the file is open and every read so far that lay inside it worked.
   DWORD Error() const { return error_; }
+  // Borrowed, for a system call that reads the same opened file.
+  HANDLE Handle() const { return file_.get(); }
 
  private:
   win::UniqueFile file_;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <span>
 
+#include "scan/architecture.h"
 #include "scan/file_source.h"
 #include "win/ansi.h"
 #include "win/error_text.h"
@@ -17,6 +18,7 @@ bool FileVersionReader::Load(const std::wstring& path) {
   codePage_ = kPresetCodePage;
   language_ = kPresetLanguage;
   fixedInfo_ = {};
+  machine_.reset();
   failure_.reset();
   versionData_.clear();
   fromSystem_ = false;
@@ -28,6 +30,7 @@ bool FileVersionReader::Load(const std::wstring& path) {
     failure_ = Failure{Problem::Module, win::ErrorText(file.Error())};
     return false;
   }
+  machine_ = info.machine;
   switch (info.outcome) {
     case parse::VersionResource::Outcome::Read:
       break;
@@ -108,13 +111,19 @@ std::string FileVersionReader::GetValue(const std::string& name) const {
   return text ? ansi::FromWide(*text) : std::string();
 }
 
-std::string ReadVersionCell(const std::wstring& path, const std::wstring& shownAs,
+ModuleCells ReadModuleCells(const std::wstring& path, const std::wstring& shownAs,
                             ProblemListener& listener) {
   FileVersionReader reader;
   reader.Load(path);
   if (const auto& failure = reader.LastFailure())
     listener.Report(failure->problem, shownAs, failure->reason);
-  return ansi::ReplaceAll(reader.GetValue("FileVersion"), ", ", ".");
+  return {ansi::ReplaceAll(reader.GetValue("FileVersion"), ", ", "."),
+          ArchitectureText(reader.Machine())};
+}
+
+std::string ReadVersionCell(const std::wstring& path, const std::wstring& shownAs,
+                            ProblemListener& listener) {
+  return ReadModuleCells(path, shownAs, listener).version;
 }
 
 std::string ReadVersionCell(const std::string& path) {

@@ -28,6 +28,8 @@ class FileVersionReader {
   const VS_FIXEDFILEINFO& FixedInfo() const { return fixedInfo_; }
   std::uint16_t Language() const { return language_; }
   std::uint16_t CodePage() const { return codePage_; }
+  // The file header's Machine field, for every PE module the last Load read.
+  std::optional<std::uint16_t> Machine() const { return machine_; }
 
   // Why the last Load found a resource it could not read, or nothing when
   // it read one or there was none to read.
@@ -50,11 +52,18 @@ class FileVersionReader {
   bool fromSystem_ = false;  // versionData_ came from GetFileVersionInfoW
   std::uint16_t language_ = kPresetLanguage;
   std::uint16_t codePage_ = kPresetCodePage;
+  std::optional<std::uint16_t> machine_;
   std::optional<Failure> failure_;
 };
 
-// The "FileVersion" text as the Version column shows it: ", " becomes ".".
+// A module's cells from one read of it: the "FileVersion" text as the
+// Version column shows it (", " becomes "."), and the Architecture.
 // What could not be read is told to `listener`, under the name `shownAs`.
+struct ModuleCells {
+  std::string version, architecture;
+};
+ModuleCells ReadModuleCells(const std::wstring& path, const std::wstring& shownAs,
+                            ProblemListener& listener);
 std::string ReadVersionCell(const std::wstring& path, const std::wstring& shownAs,
                             ProblemListener& listener);
 std::string ReadVersionCell(const std::string& path);

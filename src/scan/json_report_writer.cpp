@@ -2,12 +2,13 @@
 
 #include <cstdio>
 
+#include "scan/architecture.h"
 #include "win/utf8.h"
 
 namespace scan {
 namespace {
-// Member names of a plug-in, in column order.
-constexpr const char* kMemberNames[kColumnCount] = {"file", "version", "product", "location"};
+// Member names of a plug-in's texts, in column order.
+constexpr const char* kMemberNames[] = {"file", "version", "product", "location"};
 }  // namespace
 
 std::string JsonReportWriter::String(std::string_view ansiText) {
@@ -77,11 +78,24 @@ void JsonReportWriter::Begin(const std::vector<Installation>& installations,
 void JsonReportWriter::Row(const ResultTable& table, int row) {
   std::string text = firstRow_ ? "\r\n{" : ",\r\n{";
   firstRow_ = false;
-  for (int column = 0; column < kColumnCount; ++column) {
+  for (int column = 0; column < static_cast<int>(std::size(kMemberNames)); ++column) {
     if (column) text += ", ";
     text += '"';
     text += kMemberNames[column];
     text += "\": " + Utf8String(Utf8Cell(table, row, column));
+  }
+  const std::string architecture = table.Cell(row, ArchitectureColumn);
+  text += ", \"architecture\": ";
+  text += architecture.empty() ? "null" : Utf8String(ArchitectureWord(architecture));
+  if (signatures_) {
+    text += ", \"signature\": ";
+    if (const std::optional<SignatureCheck> check = table.Signature(row)) {
+      text += "{\"status\": \"" + std::string(StatusWord(check->status)) + "\", \"signer\": ";
+      text += check->signer.empty() ? "null" : Utf8String(ansi::WideToUtf8(check->signer));
+      text += '}';
+    } else {
+      text += "null";
+    }
   }
   text += '}';
   sink_.Write(text);

@@ -6,7 +6,8 @@
 //    "architecture": "x64", "scanned_at": "2026-01-31T12:00:00Z", "varnock": "1.3.0.0"},
 //    "installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
 //    "installations32": {"Photoshop": [...], "Photoshop Elements": [...]}, "plugins": [
-//   {"file": "...", "version": "...", "product": "...", "location": "..."},
+//   {"file": "...", "version": "...", "product": "...", "location": "...",
+//    "architecture": "x64", "signature": {"status": "signed", "signer": "..."}},
 //   ...
 //   ]}
 //
@@ -18,7 +19,9 @@
 // the 32-bit one; in each, every product of the ProductTable is a member, its
 // version keys in registry order (an empty array when none is installed). The
 // plug-ins are the table's rows in order, files and folders by their exact
-// names.
+// names. "architecture" is "x86", "x64", "arm64", "0x" and four hex digits,
+// or null for no module; "signature" comes only after a signature pass, null
+// for no module, its "signer" null where no signer's name holds.
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,8 +35,8 @@ class JsonReportWriter : public ReportWriter {
  public:
   static constexpr int kFormat = 1;
 
-  explicit JsonReportWriter(ByteSink& sink, MachineFacts machine = {})
-      : sink_(sink), machine_(std::move(machine)) {}
+  explicit JsonReportWriter(ByteSink& sink, MachineFacts machine = {}, bool signatures = false)
+      : sink_(sink), machine_(std::move(machine)), signatures_(signatures) {}
   void Begin(const std::vector<Installation>& installations, const ResultTable& table) override;
   void Row(const ResultTable& table, int row) override;
   void End() override;
@@ -49,6 +52,7 @@ class JsonReportWriter : public ReportWriter {
 
   ByteSink& sink_;
   MachineFacts machine_;
+  bool signatures_;
   bool firstRow_ = true;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win/long_path.h"
 #include "win/utf8.h"
 
 namespace scan {
@@ -16,33 +17,54 @@ int MemoryTable::InsertRow(const std::string& file) {
   });
   const auto index = at - rows_.begin();
   rows_.insert(at, Row{file});
-  exact_.insert(exact_.begin() + index, Exact{});
+  extra_.insert(extra_.begin() + index, Extra{});
   return static_cast<int>(index);
 }
 
 void MemoryTable::SetCell(int row, int column, const std::string& text) {
-  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return;
+  if (!Exists(row) || column < 0 || column >= kColumnCount) return;
   rows_[row][column] = text;
 }
 
 void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
-  if (row < 0 || row >= RowCount()) return;
-  exact_[row] = Exact{std::wstring(file), std::wstring(location), true};
+  if (!Exists(row)) return;
+  extra_[row].file = file;
+  extra_[row].location = location;
+  extra_[row].known = true;
+}
+
+void MemoryTable::SetSignature(int row, const std::optional<SignatureCheck>& check) {
+  if (!Exists(row)) return;
+  extra_[row].signature = check;
+  rows_[row][SignatureColumn] = ansi::FromWide(SignatureText(check));
 }
 
 std::optional<std::string> MemoryTable::ExactName(int row, int column) const {
-  if (row < 0 || row >= RowCount() || !exact_[row].known) return std::nullopt;
-  if (column == FileColumn) return ansi::WideToUtf8(exact_[row].file);
-  if (column == LocationColumn) return ansi::WideToUtf8(exact_[row].location);
+  if (!Exists(row)) return std::nullopt;
+  const Extra& extra = extra_[row];
+  if (column == SignatureColumn && extra.signature)
+    return ansi::WideToUtf8(SignatureText(extra.signature));
+  if (!extra.known) return std::nullopt;
+  if (column == FileColumn) return ansi::WideToUtf8(extra.file);
+  if (column == LocationColumn) return ansi::WideToUtf8(extra.location);
   return std::nullopt;
 }
 
+std::optional<std::wstring> MemoryTable::ExactPath(int row) const {
+  if (!Exists(row) || !extra_[row].known) return std::nullopt;
+  return win::JoinPath(extra_[row].location, extra_[row].file);
+}
+
+std::optional<SignatureCheck> MemoryTable::Signature(int row) const {
+  return Exists(row) ? extra_[row].signature : std::nullopt;
+}
+
 std::string MemoryTable::Heading(int column) const {
-  return column >= 0 && column < ColumnCount() ? kColumnHeadings[column] : "";
+  return column >= 0 && column < ColumnCount() ? kColumns[column].heading : "";
 }
 
 std::string MemoryTable::Cell(int row, int column) const {
-  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
+  if (!Exists(row) || column < 0 || column >= kColumnCount) return {};
   return rows_[row][column];
 }
 

@@ -67,9 +67,10 @@ void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& ke
   }
 }
 
+// The Signature column is the signature pass's to fill and size.
 void PluginScanner::AutoSizeColumns() {
   for (int column = 0, count = table_.ColumnCount(); column < count; ++column)
-    table_.AutoSizeColumn(column);
+    if (column != SignatureColumn) table_.AutoSizeColumn(column);
 }
 
 bool PluginScanner::MatchesPluginName(const std::string& name, bool showAllPlugins) {
@@ -156,10 +157,12 @@ void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bo
                            const std::string& label, const Folder& folder) {
   const int row = table_.InsertRow(text);
   // A folder has no version resource; asking would only fail.
-  if (!isFolder)
-    table_.SetCell(row, VersionColumn,
-                   ReadVersionCell(win::JoinPath(folder.verbatim, name),
-                                   win::JoinPath(folder.exact, name), problems_));
+  if (!isFolder) {
+    const ModuleCells cells = ReadModuleCells(win::JoinPath(folder.verbatim, name),
+                                              win::JoinPath(folder.exact, name), problems_);
+    table_.SetCell(row, VersionColumn, cells.version);
+    table_.SetCell(row, ArchitectureColumn, cells.architecture);
+  }
   table_.SetCell(row, ProductColumn, label);
   table_.SetCell(row, LocationColumn, folder.text);
   table_.SetExactNames(row, name, folder.exact);

@@ -6,13 +6,39 @@
 #include <string>
 #include <string_view>
 
+#include "scan/signature_check.h"
+
 namespace scan {
 
-enum Column : int { FileColumn = 0, VersionColumn, ProductColumn, LocationColumn, kColumnCount };
+enum Column : int {
+  FileColumn = 0,
+  VersionColumn,
+  ProductColumn,
+  LocationColumn,
+  ArchitectureColumn,
+  SignatureColumn,
+  kColumnCount
+};
 
-// Headings in column order; the report labels its lines with them.
-inline constexpr const char* kColumnHeadings[kColumnCount] = {"File", "Version", "Product",
-                                                             "Location"};
+// The columns, in order: the list shows them, the report labels a line with
+// each heading, Copy Row joins them and a heading click sorts by them.
+struct ColumnInfo {
+  const char* heading;
+  int initialWidth;  // pixels at 96 DPI, until the first scan sizes the column
+  // The table may hold a text the ANSI code page cannot: the names the
+  // system returned, the signer's name.
+  bool exact;
+  // Sized to the heading too: "x64" alone would cut "Architecture" short.
+  // The first four are sized to their cells alone, as they always were.
+  bool sizedWithHeading;
+};
+inline constexpr ColumnInfo kColumns[kColumnCount] = {
+    {"File", 150, true, false},         {"Version", 75, false, false},
+    {"Product", 100, false, false},     {"Location", 420, true, false},
+    {"Architecture", 75, false, true},  {"Signature", 200, true, true},
+};
+// The columns a report without the signature pass has, as it always had.
+inline constexpr int kUncheckedColumnCount = ArchitectureColumn;
 
 class ResultTable {
  public:
@@ -34,6 +60,9 @@ class ResultTable {
   // the ANSI texts alone.
   virtual void SetExactNames(int /*row*/, std::wstring_view /*file*/,
                              std::wstring_view /*location*/) {}
+  // A module's signature, once checked (nothing: no module): the cell shows
+  // SignatureText, the machine formats read it back with Signature.
+  virtual void SetSignature(int row, const std::optional<SignatureCheck>& check) = 0;
   // True once nobody wants the rest of the scan: the scan then stops at its
   // next key, folder or file. Asked from the thread that runs the scan.
   virtual bool Abandoned() const { return false; }
@@ -43,11 +72,16 @@ class ResultTable {
   virtual std::string Heading(int column) const = 0;
   // Empty for a row or column that does not exist.
   virtual std::string Cell(int row, int column) const = 0;
-  // The exact name behind a File or Location cell, in UTF-8; nothing when
-  // the table keeps none for it.
+  // The exact text behind a cell of an exact column, in UTF-8; nothing
+  // when the table keeps none for it.
   virtual std::optional<std::string> ExactName(int /*row*/, int /*column*/) const {
     return std::nullopt;
   }
+  // The row's file by the exact names behind File and Location; nothing
+  // where the table keeps none.
+  virtual std::optional<std::wstring> ExactPath(int /*row*/) const { return std::nullopt; }
+  // What SetSignature gave the row; nothing also before any check.
+  virtual std::optional<SignatureCheck> Signature(int /*row*/) const { return std::nullopt; }
 };
 
 }  // namespace scan

@@ -12,6 +12,7 @@ enum class Problem {
   Module,         // a module that could not be opened or read
   DamagedModule,  // a module whose version resource was refused as damaged
   LinkLoop,       // a folder not walked: it links back to one of its own ancestors
+  Signature,      // a module whose signature could not be checked
 };
 
 class ProblemListener {

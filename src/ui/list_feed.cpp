@@ -17,6 +17,7 @@ void ListFeed::Start() {
 
 ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   std::move(batch.rows.begin(), batch.rows.end(), std::back_inserter(arrived_));
+  std::move(batch.cells.begin(), batch.cells.end(), std::back_inserter(cells_));
   toSize_.insert(toSize_.end(), batch.sizedColumns.begin(), batch.sizedColumns.end());
   ended_ |= batch.finished;
 
@@ -30,18 +31,31 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
     const int at = table_.InsertRow(row.exactKnown ? row.exactFile : ansi::ToWide(file), file);
     table_.SetCell(at, scan::VersionColumn, row.cells[scan::VersionColumn]);
     table_.SetCell(at, scan::ProductColumn, row.cells[scan::ProductColumn]);
-    if (row.exactKnown)
+    if (row.exactKnown) {
       table_.SetWideCell(at, scan::LocationColumn, row.exactLocation);
-    else
+      locator_.Inserted(at, row.exactFile, row.exactLocation);
+    } else {
       table_.SetCell(at, scan::LocationColumn, row.cells[scan::LocationColumn]);
+      locator_.Inserted(at, ansi::ToWide(file), ansi::ToWide(row.cells[scan::LocationColumn]));
+    }
+    if (!row.cells[scan::ArchitectureColumn].empty())
+      table_.SetCell(at, scan::ArchitectureColumn, row.cells[scan::ArchitectureColumn]);
+    if (!row.exactSignature.empty())
+      table_.SetWideCell(at, scan::SignatureColumn, row.exactSignature);
   }
-  for (; arrived_.empty() && !toSize_.empty() && Clock::now() < sliceEnd;
+  // A cell fills a row that stands where it stands; drawing need not wait.
+  for (; arrived_.empty() && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front()) {
+    const RowHandOver::CellUpdate& cell = cells_.front();
+    for (int row : locator_.Rows(cell.file, cell.location))
+      table_.SetWideCell(row, cell.column, cell.text);
+  }
+  for (; arrived_.empty() && cells_.empty() && !toSize_.empty() && Clock::now() < sliceEnd;
        toSize_.erase(toSize_.begin())) {
     Hold();
     table_.AutoSizeColumn(toSize_.front());
   }
 
-  const bool allIn = arrived_.empty() && toSize_.empty();
+  const bool allIn = arrived_.empty() && cells_.empty() && toSize_.empty();
   if (held_ && (pacer_.Due() || (allIn && ended_))) {
     const auto start = Clock::now();
     Release();
@@ -58,6 +72,8 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
 
 void ListFeed::Stop() {
   arrived_.clear();
+  cells_.clear();
+  locator_.Clear();
   toSize_.clear();
   ended_ = false;
   Release();

@@ -2,8 +2,10 @@
 // The window's side of a scan's hand-over: the rows that came over from the
 // worker go into the shown list, placed by their ANSI File texts as the
 // console tool places them while they show the exact names, and the columns
-// are sized as the scan asked once the rows before are in. The list's
-// sort-ascending style is off while a scan feeds it.
+// are sized as the scan asked once the rows before are in. The cells the
+// signature pass sets afterwards go into the rows that show their files,
+// wherever a sort has moved them. The list's sort-ascending style is off
+// while a scan feeds it.
 //
 // Inserting a row into a shown list costs about a millisecond under Wine, so
 // the rows go in by slices of kSlice with drawing held, and the window comes
@@ -17,6 +19,7 @@
 #include "scan/repaint_pacer.h"
 #include "ui/list_view_table.h"
 #include "ui/row_hand_over.h"
+#include "ui/row_locator.h"
 
 namespace ui {
 
@@ -24,7 +27,7 @@ class ListFeed {
  public:
   static constexpr auto kSlice = std::chrono::milliseconds(20);
 
-  explicit ListFeed(ListViewTable& table) : table_(table) {}
+  explicit ListFeed(ListViewTable& table) : table_(table), locator_(table) {}
 
   // What the window does next.
   enum class Next {
@@ -47,6 +50,8 @@ class ListFeed {
 
   ListViewTable& table_;
   std::deque<RowHandOver::Row> arrived_;  // taken over, not yet in the list
+  std::deque<RowHandOver::CellUpdate> cells_;  // the same, after the rows
+  RowLocator locator_;
   std::vector<int> toSize_;
   bool ended_ = false;  // the scan's end has been taken over
   bool held_ = false;   // rows went in since the list was last drawn

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win/long_path.h"
 #include "win/utf8.h"
 
 namespace ui {
@@ -84,7 +85,10 @@ void ListViewTable::EndRows() {
 }
 
 void ListViewTable::AutoSizeColumn(int column) {
-  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+  const bool heading = column >= 0 && column < scan::kColumnCount &&
+                       scan::kColumns[column].sizedWithHeading;
+  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column,
+                 MAKELPARAM(heading ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE, 0));
 }
 
 int ListViewTable::RowCount() const {
@@ -140,9 +144,19 @@ std::wstring ListViewTable::WideCell(int row, int column) const {
 }
 
 std::optional<std::string> ListViewTable::ExactName(int row, int column) const {
-  if (column != scan::FileColumn && column != scan::LocationColumn) return std::nullopt;
+  if (column < 0 || column >= scan::kColumnCount || !scan::kColumns[column].exact)
+    return std::nullopt;
   if (row < 0 || row >= RowCount()) return std::nullopt;
   return ansi::WideToUtf8(WideCell(row, column));
+}
+
+std::optional<std::wstring> ListViewTable::ExactPath(int row) const {
+  if (row < 0 || row >= RowCount()) return std::nullopt;
+  return win::JoinPath(WideCell(row, scan::LocationColumn), WideCell(row, scan::FileColumn));
+}
+
+void ListViewTable::SetSignature(int row, const std::optional<scan::SignatureCheck>& check) {
+  SetWideCell(row, scan::SignatureColumn, scan::SignatureText(check));
 }
 
 void ListViewTable::DeleteAllRows() { ::SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }

@@ -4,7 +4,8 @@
 // every repaint is immediate so rows appear while the scan runs.
 //
 // The control holds its texts in UTF-16: File and Location by the exact
-// names the system returned, the rest as the ANSI texts read in UTF-16.
+// names the system returned, the Signature with the signer's exact name,
+// the rest as the ANSI texts read in UTF-16.
 // Asked in ANSI it answers in the code page, as the system's ANSI calls
 // give those names, so Cell is what the report always carried.
 //
@@ -39,15 +40,18 @@ class ListViewTable : public scan::ResultTable {
   void Repaint() override;                                // UpdateWindow on the list
   void BeginRows() override;                              // WM_SETREDRAW FALSE
   void EndRows() override;                                // WM_SETREDRAW TRUE, then drawn at once
-  void AutoSizeColumn(int column) override;               // LVM_SETCOLUMNWIDTH, LVSCW_AUTOSIZE
+  void AutoSizeColumn(int column) override;               // LVM_SETCOLUMNWIDTH, LVSCW_AUTOSIZE(_USEHEADER)
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
+  void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
 
   int RowCount() const override;                          // LVM_GETITEMCOUNT
   int ColumnCount() const override;                       // header's HDM_GETITEMCOUNT
   std::string Heading(int column) const override;         // HDM_GETITEMA, HDI_TEXT, 256 bytes
   std::string Cell(int row, int column) const override;   // whole text, any length
-  // UTF-8 of the File or Location cell as the list holds it.
+  // UTF-8 of a cell of an exact column (File, Location, Signature) as the
+  // list holds it.
   std::optional<std::string> ExactName(int row, int column) const override;
+  std::optional<std::wstring> ExactPath(int row) const override;
 
   std::wstring WideCell(int row, int column) const;       // LVM_GETITEMTEXTW, any length
   void SetWideCell(int row, int column, const std::wstring& text);  // LVM_SETITEMTEXTW

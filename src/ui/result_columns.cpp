@@ -12,8 +12,8 @@ void PrepareResultList(HWND list) {
     LVCOLUMNA format{};
     format.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     format.fmt = LVCFMT_LEFT;
-    format.cx = kInitialColumnWidths[column];
-    format.pszText = const_cast<char*>(scan::kColumnHeadings[column]);
+    format.cx = scan::kColumns[column].initialWidth;
+    format.pszText = const_cast<char*>(scan::kColumns[column].heading);
     format.iSubItem = column;
     ::SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&format));
   }

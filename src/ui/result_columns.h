@@ -1,11 +1,9 @@
 #pragma once
 // The result list's look: full-row selection, tips for cut-off cells, and
-// the four left-aligned columns with their starting widths.
+// the left-aligned columns of scan::kColumns with their starting widths.
 #include <windows.h>
 
 namespace ui {
-
-inline constexpr int kInitialColumnWidths[] = {150, 75, 100, 420};
 
 void PrepareResultList(HWND list);
 

@@ -1,6 +1,10 @@
 #include "ui/row_hand_over.h"
 
+#include <iterator>
 #include <utility>
+
+#include "win/long_path.h"
+#include "win/utf8.h"
 
 namespace ui {
 namespace {
@@ -15,6 +19,7 @@ RowHandOver::ScopedRowGate::ScopedRowGate(RowGate gate) : ScopedOverride(Gate(),
 void RowHandOver::Begin(HWND window, UINT message) {
   rows_.clear();
   handedOver_ = 0;
+  cells_.clear();
   sizedColumns_.clear();
   abandoned_.store(false, std::memory_order_relaxed);
   window_ = window;
@@ -34,7 +39,7 @@ void RowHandOver::Finish() { HandOver(true); }
 
 int RowHandOver::InsertRow(const std::string& file) {
   if (const RowGate& gate = Gate()) gate(*this);
-  rows_.push_back(Row{{file}, {}, {}, false});
+  rows_.push_back(Row{{file}, {}, {}, false, {}});
   return static_cast<int>(rows_.size()) - 1;
 }
 
@@ -50,8 +55,29 @@ void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_vi
   rows_[row].exactKnown = true;
 }
 
+void RowHandOver::SetSignature(int row, const std::optional<scan::SignatureCheck>& check) {
+  if (row < 0 || row >= RowCount()) return;
+  Row& found = rows_[row];
+  std::wstring text = scan::SignatureText(check);
+  found.cells[scan::SignatureColumn] = ansi::FromWide(text);
+  if (static_cast<std::size_t>(row) < handedOver_) {
+    const std::wstring location =
+        found.exactKnown ? found.exactLocation : ansi::ToWide(found.cells[scan::LocationColumn]);
+    const std::wstring file =
+        found.exactKnown ? found.exactFile : ansi::ToWide(found.cells[scan::FileColumn]);
+    cells_.push_back(CellUpdate{file, location, scan::SignatureColumn, std::move(text)});
+  } else {
+    found.exactSignature = std::move(text);
+  }
+}
+
+std::optional<std::wstring> RowHandOver::ExactPath(int row) const {
+  if (row < 0 || row >= RowCount() || !rows_[row].exactKnown) return std::nullopt;
+  return win::JoinPath(rows_[row].exactLocation, rows_[row].exactFile);
+}
+
 std::string RowHandOver::Heading(int column) const {
-  return column >= 0 && column < ColumnCount() ? scan::kColumnHeadings[column] : "";
+  return column >= 0 && column < ColumnCount() ? scan::kColumns[column].heading : "";
 }
 
 std::string RowHandOver::Cell(int row, int column) const {
@@ -64,12 +90,14 @@ void RowHandOver::HandOver(bool finished) {
   const win::Locked locked(lock_);
   queued_.rows.insert(queued_.rows.end(), rows_.begin() + handedOver_, rows_.end());
   handedOver_ = rows_.size();
+  std::move(cells_.begin(), cells_.end(), std::back_inserter(queued_.cells));
+  cells_.clear();
   queued_.sizedColumns.insert(queued_.sizedColumns.end(), sizedColumns_.begin(),
                               sizedColumns_.end());
   sizedColumns_.clear();
   queued_.finished = finished;
   // Posted, never sent: the worker must not wait on the window.
-  if (!posted_ && (finished || !queued_.rows.empty()))
+  if (!posted_ && (finished || !queued_.rows.empty() || !queued_.cells.empty()))
     posted_ = ::PostMessageA(window_, message_, 0, 0) != FALSE;
 }
 

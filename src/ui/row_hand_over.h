@@ -6,7 +6,9 @@
 // order they were found (the list they are handed to places them), and at
 // each of the scan's repaints, and at its end, moves the rows found since
 // into a queue under a lock and posts the window one message, unless one is
-// still unanswered. No message carries anything, so a message lost with its
+// still unanswered. The signature pass after the scan sets cells of rows
+// already handed over; those go the same way, after the rows, each naming
+// its row by the file it shows, since the list may have sorted its rows. No message carries anything, so a message lost with its
 // window loses nothing. The window's side takes everything queued at once.
 #include <windows.h>
 
@@ -30,12 +32,21 @@ class RowHandOver : public scan::ResultTable {
     std::array<std::string, scan::kColumnCount> cells;
     std::wstring exactFile, exactLocation;
     bool exactKnown = false;
+    std::wstring exactSignature;  // the signature's text, once checked
+  };
+
+  // A cell of a row already handed over, set in its exact text.
+  struct CellUpdate {
+    std::wstring file, location;  // the row's exact File and Location
+    int column;
+    std::wstring text;
   };
 
   // What the window takes: rows in the order found, the columns the scan
   // asked to size, and whether the scan has ended.
   struct Batch {
     std::vector<Row> rows;
+    std::vector<CellUpdate> cells;  // after the rows
     std::vector<int> sizedColumns;
     bool finished = false;
   };
@@ -56,13 +67,14 @@ class RowHandOver : public scan::ResultTable {
   // Window's thread: everything queued since the last take.
   Batch Take();
 
-  // Worker: the scan has returned.
+  // Worker: the scan and its signature pass have returned.
   void Finish();
 
   // The table the scan writes to, on the worker.
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
+  void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
   void Repaint() override { HandOver(false); }
   void EndRows() override { HandOver(false); }
   void AutoSizeColumn(int column) override { sizedColumns_.push_back(column); }
@@ -72,6 +84,7 @@ class RowHandOver : public scan::ResultTable {
   int ColumnCount() const override { return scan::kColumnCount; }
   std::string Heading(int column) const override;
   std::string Cell(int row, int column) const override;
+  std::optional<std::wstring> ExactPath(int row) const override;
 
  private:
   void HandOver(bool finished);
@@ -79,6 +92,7 @@ class RowHandOver : public scan::ResultTable {
   // The worker's own.
   std::vector<Row> rows_;
   std::size_t handedOver_ = 0;
+  std::vector<CellUpdate> cells_;
   std::vector<int> sizedColumns_;
 
   std::atomic<bool> abandoned_{false};

@@ -27,7 +27,7 @@ import unittest
 import jsonschema  # Debian's python3-jsonschema
 
 ARGS = None
-HEADINGS = ["File", "Version", "Product", "Location"]
+HEADINGS = ["File", "Version", "Product", "Location", "Architecture"]
 BETA_LABEL = 'Photoshop "Beta",\tCafé'
 VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0",
                 r"Software\Wow6432Node\Adobe\Photoshop Elements\10.0"]
@@ -99,10 +99,12 @@ class Machine:
         }
         labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2",
                   pse: pse}
-        # Exact names, as the machine formats carry them.
-        self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder)]
-                     for _, folder, name, version in self.files]
-        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters)])
+        # Exact names, as the machine formats carry them, and the architecture
+        # (the damaged module's file header is whole).
+        self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder),
+                      "x64" if fixture else ""]
+                     for fixture, folder, name, version in self.files]
+        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters), "x64"])
         self.rows.sort()
 
     def windows(self, folder):
@@ -172,7 +174,7 @@ def guarded(field):
     return "'" + field if field[:1] in ("=", "+", "-", "@", "\t", "\r") else field
 
 
-def parse_text(raw):
+def parse_text(raw, signatures=False):
     """The text report as ({product or "product (32-bit)": [version keys]}, [rows])."""
     text = raw.decode("cp1252")
     installations = {}
@@ -181,8 +183,9 @@ def parse_text(raw):
         product = block[1]
         installations[product + (block[2] or "")] = [line[len(product) + 1:]
                                                      for line in block[3].split("\r\n")[:-1]]
+    more = r"Architecture:\t(.*)\r\nSignature:\t(.*)\r\n" if signatures else ""
     rows = re.findall(r"File:\t\t(.*)\r\nVersion:\t(.*)\r\nProduct:\t(.*)\r\n"
-                      r"Location:\t(.*)\r\n-{35}\r\n", text)
+                      r"Location:\t(.*)\r\n" + more + r"-{35}\r\n", text)
     return installations, [list(row) for row in rows]
 
 
@@ -198,14 +201,14 @@ class FormatsTest(unittest.TestCase):
     def in_text_order(self, rows):
         """Rows with exact names, checked against the text report row by row
         (same order, same ANSI texts) and returned as they came."""
-        self.assertEqual([[ansi(cell) for cell in row] for row in rows], self.rows)
+        self.assertEqual([[ansi(cell) for cell in row[:4]] for row in rows], self.rows)
         return rows
 
     def test_text_is_the_default_and_holds_the_machine(self):
         self.assertEqual(report("--format", "text"), self.text)
         self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"],
                                               "Photoshop Elements (32-bit)": ["10.0"]})
-        self.assertEqual(sorted(self.rows), sorted([ansi(cell) for cell in row]
+        self.assertEqual(sorted(self.rows), sorted([ansi(cell) for cell in row[:4]]
                                                    for row in self.machine.rows))
 
     def test_json_matches_the_text_report(self):
@@ -223,8 +226,8 @@ class FormatsTest(unittest.TestCase):
         listed.update({p + " (32-bit)": keys for p, keys in data["installations32"].items() if keys})
         self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
-                         [["file", "version", "product", "location"]] * len(self.rows))
-        rows = self.in_text_order([list(p.values()) for p in data["plugins"]])
+                         [["file", "version", "product", "location", "architecture"]] * len(self.rows))
+        rows = self.in_text_order([[v or "" for v in p.values()] for p in data["plugins"]])
         self.assertEqual(sorted(rows), self.machine.rows)
 
     def test_csv_matches_the_text_report(self):
@@ -242,6 +245,23 @@ class FormatsTest(unittest.TestCase):
         self.assertEqual(sorted(rows), self.machine.rows)
         self.in_text_order(rows)
         self.assertIn("'=HYPERLINK(x).8bi", [row[0] for row in lines[1:]])
+
+    def test_signatures_add_their_lines_columns_and_members(self):
+        # None of these modules is signed; the kinds of signature have a test of their own.
+        expected = ["Not signed" if architecture else "" for *_, architecture in self.machine.rows]
+        _, rows = parse_text(report("--signatures"), signatures=True)
+        self.assertEqual([row[:4] for row in rows], self.rows)
+        self.assertEqual(sorted(row[4:] for row in rows),
+                         sorted([row[4], text] for row, text in zip(self.machine.rows, expected)))
+        raw = report("--signatures", "--format", "csv")
+        lines = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline="")))
+        self.assertEqual(lines[0], HEADINGS + ["Signature", "Signer"])
+        self.assertEqual(sorted(line[4:] for line in lines[1:]),
+                         sorted([row[4], "unsigned" if row[4] else "", ""] for row in self.machine.rows))
+        data = valid_report(report("--signatures", "--format", "json"))
+        self.assertEqual(sorted(json.dumps(p["signature"]) for p in data["plugins"]), sorted(
+            json.dumps({"status": "unsigned", "signer": None} if row[4] else None)
+            for row in self.machine.rows))
 
     def test_verbose_tells_what_could_not_be_read_and_changes_nothing_else(self):
         def timeless(raw):

@@ -32,6 +32,15 @@ int VersionRead(const std::uint8_t* data, std::size_t size) {
   Require(info.bytes.size() <= 0xFFFF);
   Require(info.outcome == parse::VersionResource::Outcome::Read || info.bytes.empty());
   Require(info.fixed || (info.language == info.kPresetLanguage && info.codePage == info.kPresetCodePage));
+  // The machine is the file header's first field, and only a PE module has one.
+  Require(!info.machine || info.outcome != parse::VersionResource::Outcome::NotPe);
+  if (info.machine) {
+    const std::uint64_t at = std::uint64_t{parse::LoadU32(data + 0x3C)} + 4;
+    Require(at + 2 <= size && *info.machine == parse::LoadU16(data + at));
+    parse::MemorySource again(std::span(data, size));
+    Require(parse::ReadMachine(again) == info.machine);
+  }
+  Require(info.outcome != parse::VersionResource::Outcome::Read || info.machine);
   for (const char16_t* name : kNames)
     if (const auto text = parse::StringValue(info.bytes, info.language, info.codePage, name))
       Require(2 * text->size() <= info.bytes.size());

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
+#include "scan/signature_pass.h"
 #include "scan/products.h"
 #include "scan/report.h"
 
@@ -42,6 +43,8 @@ std::vector<std::string> HeadlessRows(bool showAll) {
   scan::PluginScanner scanner(table);
   scanner.ShowAllPlugins = showAll;
   scanner.ScanInstallations();
+  scan::NoListener nobody;
+  scan::CheckSignatures(table, nobody);
   return Rows(table);
 }
 
@@ -49,6 +52,8 @@ std::string HeadlessReport() {
   scan::MemoryTable table;
   scan::PluginScanner scanner(table);
   scanner.ScanInstallations();
+  scan::NoListener nobody;
+  scan::CheckSignatures(table, nobody);
   scan::StringSink sink;
   scan::WriteTextReport(table, sink);
   return sink.text;

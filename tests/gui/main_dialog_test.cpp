@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <map>
+#include <string>
+
 #include "clipboard_reader.h"
 #include "gui_support.h"
 #include "list_window.h"
 #include "res/resource.h"
+#include "support/scratch_registry.h"
+#include "support/temp_tree.h"
+#include "support/test_root.h"
 #include "win/shell.h"
 
 using gui_test::ClassName;
@@ -118,9 +124,10 @@ TEST_F(MainDialogTest, TabOrderFocusMenuIconAndColumns) {
   HWND list = dialog.Item(IDC_RESULT_LIST);
   EXPECT_EQ(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x4020, 0x4020);
   const auto& table = dialog.ResultList();
-  ASSERT_EQ(table.ColumnCount(), 4);
-  EXPECT_EQ(table.Heading(0) + table.Heading(1) + table.Heading(2) + table.Heading(3),
-            "FileVersionProductLocation");
+  ASSERT_EQ(table.ColumnCount(), 6);
+  std::string headings;
+  for (int column = 0; column < 6; ++column) headings += table.Heading(column) + "|";
+  EXPECT_EQ(headings, "File|Version|Product|Location|Architecture|Signature|");
 }
 
 TEST_F(MainDialogTest, ScanAtStartAndRescansOnTheCheckBox) {
@@ -153,6 +160,39 @@ TEST_F(MainDialogTest, CopyToClipboardAndEnterGiveTheConsoleReport) {
   ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   gui_test::Pump(dialog);
   EXPECT_EQ(list_test::ReadClipboardText().text, report);
+}
+
+// The pass fills the Signature cells after the scan; the report, which
+// waits for it, carries both new lines.
+TEST(MainDialogSignatures, ColumnsFilledAndReportedOnceThePassEnds) {
+  ASSERT_TRUE(test_support::TrustTestRoot());  // before the scratch key copies the Root store
+  test_support::TempTree tree;
+  test_support::ScratchRegistry registry;
+  using test_support::ReadWholeFile, test_support::SignedFixture;
+  tree.MakeFile("CS\\Plug-Ins\\Camera Raw.8bi", ReadWholeFile(SignedFixture("signed.dll")));
+  tree.MakeFile("CS\\Plug-Ins\\Nikon.8bi", ReadWholeFile(SignedFixture("untrusted.dll")));
+  tree.MakeFile("CS\\Plug-Ins\\camera raw.zip", "not a module");
+  registry.SetString("Software\\Adobe\\Photoshop\\8.0", "ApplicationPath", tree.Path("CS"));
+
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create() && gui_test::WaitForScan(dialog));
+  const auto& list = dialog.ResultList();
+  std::map<std::string, std::string> cells;
+  for (int row = 0; row < list.RowCount(); ++row)
+    cells[list.Cell(row, scan::FileColumn)] =
+        list.Cell(row, scan::ArchitectureColumn) + "|" + list.Cell(row, scan::SignatureColumn);
+  EXPECT_EQ(cells, (std::map<std::string, std::string>{
+                       {"Camera Raw.8bi", "x64|Signed by Varnock Test Publisher"},
+                       {"Nikon.8bi", "x64|Untrusted: Varnock Stranger"},
+                       {"camera raw.zip", "|"}}));
+  EXPECT_TRUE(::IsWindowEnabled(dialog.Item(IDC_COPY_TO_CLIPBOARD)));
+  list_test::SetClipboardMarker("before");
+  ::SendMessageA(dialog.Item(IDC_COPY_TO_CLIPBOARD), BM_CLICK, 0, 0);
+  const std::string report = list_test::ReadClipboardText().text;
+  EXPECT_EQ(report, gui_test::HeadlessReport());
+  EXPECT_NE(report.find("Location:\t" + tree.Path("CS\\Plug-Ins") +
+                        "\r\nArchitecture:\tx64\r\nSignature:\tSigned by Varnock Test Publisher\r\n"),
+            std::string::npos);
 }
 
 TEST_F(MainDialogTest, DoneAndEscapeClose) {

@@ -106,13 +106,14 @@ TEST(Clipboard, ReportOutlivesTheWriterByteForByte) {
                 "File:\t\tCamera Raw.8bi\r\n"
                 "Version:\t3.7.0.0\r\n"
                 "Product:\tPhotoshop CS2\r\n"
-                "Location:\tC:\\PS\\Plug-Ins\\File Formats\r\n" +
+                "Location:\tC:\\PS\\Plug-Ins\\File Formats\r\n"
+                "Architecture:\t\r\nSignature:\t\r\n" +
                 std::string(35, '-') +
                 "\r\n"
                 "File:\t\tcamera raw.zip\r\n"
                 "Version:\t\r\n"
                 "Product:\tPhotoshop Elements 4.0\r\n"
-                "Location:\tC:\\PSE\\Plug-Ins\r\n" +
+                "Location:\tC:\\PSE\\Plug-Ins\r\nArchitecture:\t\r\nSignature:\t\r\n" +
                 std::string(35, '-') + "\r\n");
 }
 

@@ -75,9 +75,9 @@ TEST_F(ExactNamesTest, EveryCopyCarriesTodaysAnsiAndTheExactNames) {
             L"\r\n------------- Adobe Photoshop Installations ----------------\r\n"
             L"Photoshop 9.0\r\n" + std::wstring(63, L'-') + L"\r\n" +
                 L"File:\t\tCamera Raw.8bi\r\nVersion:\t3.3\r\nProduct:\tPhotoshop CS2\r\n"
-                L"Location:\tC:\\PS\r\n" + dashes35 + L"File:\t\t" + kFile +
+                L"Location:\tC:\\PS\r\nArchitecture:\t\r\nSignature:\t\r\n" + dashes35 + L"File:\t\t" + kFile +
                 L"\r\nVersion:\t2.0\r\nProduct:\tPhotoshop CS2\r\nLocation:\t" + kFolder +
-                L"\r\n" + dashes35);
+                L"\r\nArchitecture:\t\r\nSignature:\t\r\n" + dashes35);
 
   const int exact = window.Table().Cell(0, 0) == "Camera Raw.8bi" ? 1 : 0;
   ui::CopyItem(window.Table(), ui::ListClickState{scan::LocationColumn, exact});

@@ -61,7 +61,7 @@ TEST(InsertionOrder, LongNamesComeBackWhole) {
   EXPECT_EQ(window.Table().Cell(row, 2), "");
   EXPECT_EQ(window.Table().Cell(1, 0), "");
   EXPECT_EQ(window.Table().Cell(-1, 0), "");
-  EXPECT_EQ(window.Table().ColumnCount(), 4);
+  EXPECT_EQ(window.Table().ColumnCount(), scan::kColumnCount);
   EXPECT_EQ(window.Table().Heading(3), "Location");
 }
 

@@ -58,10 +58,11 @@ TEST_F(RowCommandsTest, ReportOfSeveralRowsInListOrder) {
             "\r\n------------- Adobe Photoshop Installations ----------------\r\n"
             "Photoshop 8.0\r\n" +
                 kDashes63 +
-                "File:\t\ta.8bi\r\nVersion:\t\r\nProduct:\tPhotoshop CS\r\nLocation:\t\r\n" +
+                "File:\t\ta.8bi\r\nVersion:\t\r\nProduct:\tPhotoshop CS\r\nLocation:\t\r\n"
+                "Architecture:\t\r\nSignature:\t\r\n" +
                 kDashes35 +
                 "File:\t\tb.8bi\r\nVersion:\t2.4.0.0\r\nProduct:\tPhotoshop CS\r\n"
-                "Location:\tC:\\B\r\n" +
+                "Location:\tC:\\B\r\nArchitecture:\t\r\nSignature:\t\r\n" +
                 kDashes35);
 }
 

@@ -208,7 +208,7 @@ TEST_F(SortTest, TheStateOutlivesARescan) {
 
 TEST_F(SortTest, RangeChecks) {
   AddFiles({"b", "a"});
-  EXPECT_FALSE(ctrl.SortRowsByText(4, true));
+  EXPECT_FALSE(ctrl.SortRowsByText(scan::kColumnCount, true));
   EXPECT_FALSE(ctrl.SortRowsByText(0, true, 1, 1));
   EXPECT_EQ(window.Column(0), (Texts{"a", "b"}));
   EXPECT_TRUE(ctrl.SortRowsByText(0, false));

@@ -1,8 +1,8 @@
 # Fails when a program imports a DLL that Windows does not ship itself: the
 # release must run on a bare machine, so the runtimes are linked in.
 cmake_minimum_required(VERSION 3.20)
-set(allowed ADVAPI32.dll COMCTL32.dll GDI32.dll KERNEL32.dll msvcrt.dll ole32.dll OLEACC.dll
-    OLEAUT32.dll SHELL32.dll USER32.dll VERSION.dll)
+set(allowed ADVAPI32.dll COMCTL32.dll CRYPT32.dll GDI32.dll KERNEL32.dll msvcrt.dll ole32.dll
+    OLEACC.dll OLEAUT32.dll SHELL32.dll USER32.dll VERSION.dll WINTRUST.dll)
 string(TOLOWER "${allowed}" allowed)
 foreach(program IN LISTS PROGRAMS)
   execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)

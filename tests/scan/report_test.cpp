@@ -65,13 +65,17 @@ TEST_F(ReportTest, EveryRowOneLabelledLinePerCell) {
                 "File:\t\tCamera Raw.8bi\r\n"
                 "Version:\t3.7.0.0\r\n"
                 "Product:\tPhotoshop CS2\r\n"
-                "Location:\tC:\\PS\\Plug-Ins\\File Formats\r\n" +
+                "Location:\tC:\\PS\\Plug-Ins\\File Formats\r\n"
+                "Architecture:\t\r\n"
+                "Signature:\t\r\n" +
                 kDashes35 +
                 "\r\n"
                 "File:\t\tcamera raw.zip\r\n"
                 "Version:\t\r\n"
                 "Product:\tPhotoshop CS2\r\n"
-                "Location:\tC:\\PS\\Plug-Ins\r\n" +
+                "Location:\tC:\\PS\\Plug-Ins\r\n"
+                "Architecture:\t\r\n"
+                "Signature:\t\r\n" +
                 kDashes35 + "\r\n");
 }
 

@@ -96,14 +96,22 @@ const Entry* FindId(const std::vector<Entry>& entries, std::uint32_t id) {
   return nullptr;
 }
 
-VersionResource Refused(const char* damage) {
-  VersionResource result;
+VersionResource Refused(VersionResource result, const char* damage) {
   result.outcome = Outcome::Damaged;
   result.damage = damage;
   return result;
 }
 
 }  // namespace
+
+std::optional<std::uint16_t> ReadMachine(ByteSource& file) {
+  const auto dos = ReadBytes<kDosHeaderBytes>(file, 0);
+  if (!dos || LoadU16(dos->data()) != kDosSignature) return std::nullopt;
+  const std::uint64_t nt = LoadU32(dos->data() + kNewHeaderAt);
+  const auto signature = ReadU32(file, nt);
+  if (!signature || *signature != kPeSignature) return std::nullopt;
+  return ReadU16(file, nt + 4);
+}
 
 VersionResource ReadVersionResource(ByteSource& file) {
   VersionResource result;
@@ -118,7 +126,8 @@ VersionResource ReadVersionResource(ByteSource& file) {
   const std::uint64_t optional = nt + 4 + kFileHeaderBytes;
   const auto header = ReadBytes<kFileHeaderBytes>(file, nt + 4);
   const auto magic = ReadU16(file, optional);
-  if (!header || !magic) return Refused("headers cut short");
+  if (header) result.machine = LoadU16(header->data());
+  if (!header || !magic) return Refused(result, "headers cut short");
   std::uint64_t directories = 0, countAt = 0;
   if (*magic == kOptional64) {
     directories = optional + 112;
@@ -127,15 +136,15 @@ VersionResource ReadVersionResource(ByteSource& file) {
     directories = optional + 96;
     countAt = optional + 92;
   } else {
-    return Refused("unknown optional header");
+    return Refused(result, "unknown optional header");
   }
   const auto count = ReadU32(file, countAt);
-  if (!count) return Refused("headers cut short");
+  if (!count) return Refused(result, "headers cut short");
   result.outcome = Outcome::Absent;
   if (*count <= kResourceDirectory) return result;
   const auto resources =
       ReadBytes<kDataDirectoryBytes>(file, directories + kResourceDirectory * kDataDirectoryBytes);
-  if (!resources) return Refused("headers cut short");
+  if (!resources) return Refused(result, "headers cut short");
   const std::uint32_t resourcesRva = LoadU32(resources->data());
   if (resourcesRva == 0) return result;
 
@@ -143,7 +152,7 @@ VersionResource ReadVersionResource(ByteSource& file) {
   const std::uint64_t sectionTable = optional + LoadU16(header->data() + 16);
   std::vector<unsigned char> table(sectionCount * kSectionHeaderBytes);
   if (sectionCount && !file.ReadAt(sectionTable, table.size(), table.data()))
-    return Refused("section table cut short");
+    return Refused(result, "section table cut short");
   std::vector<Section> sections(sectionCount);
   for (std::size_t i = 0; i < sectionCount; ++i) {
     const unsigned char* s = &table[i * kSectionHeaderBytes];
@@ -152,34 +161,34 @@ VersionResource ReadVersionResource(ByteSource& file) {
 
   // Type, name, language: the resource the system would read.
   const auto root = FileOffset(sections, resourcesRva, kDirectoryBytes);
-  if (!root) return Refused("resources lie outside the file");
+  if (!root) return Refused(result, "resources lie outside the file");
   const auto types = Entries(file, *root);
-  if (!types) return Refused("resource directory cut short");
+  if (!types) return Refused(result, "resource directory cut short");
   const Entry* type = FindId(*types, kVersionType);
   if (!type) return result;
-  if (!(type->target & kSubdirectory)) return Refused("resource directory malformed");
+  if (!(type->target & kSubdirectory)) return Refused(result, "resource directory malformed");
   const auto names = Entries(file, *root + (type->target & ~kSubdirectory));
-  if (!names) return Refused("resource directory cut short");
+  if (!names) return Refused(result, "resource directory cut short");
   const Entry* name = FindId(*names, kVersionName);
   if (!name) return result;
-  if (!(name->target & kSubdirectory)) return Refused("resource directory malformed");
+  if (!(name->target & kSubdirectory)) return Refused(result, "resource directory malformed");
   const auto languages = Entries(file, *root + (name->target & ~kSubdirectory));
-  if (!languages) return Refused("resource directory cut short");
+  if (!languages) return Refused(result, "resource directory cut short");
   if (languages->empty()) return result;
   const Entry* language = FindId(*languages, kUsEnglish);
   if (!language) language = FindId(*languages, kNeutral);
   if (!language) language = &languages->front();
-  if (language->target & kSubdirectory) return Refused("resource directory malformed");
+  if (language->target & kSubdirectory) return Refused(result, "resource directory malformed");
 
   const auto data = ReadBytes<kDataEntryBytes>(file, *root + language->target);
-  if (!data) return Refused("resource directory cut short");
+  if (!data) return Refused(result, "resource directory cut short");
   const std::uint32_t dataRva = LoadU32(data->data()), dataSize = LoadU32(data->data() + 4);
-  if (dataSize == 0) return Refused("version resource is empty");
+  if (dataSize == 0) return Refused(result, "version resource is empty");
   const auto at = FileOffset(sections, dataRva, dataSize);
-  if (!at) return Refused("version resource lies outside the file");
+  if (!at) return Refused(result, "version resource lies outside the file");
   result.bytes.resize(std::min(dataSize, kLargestResource));
   if (!file.ReadAt(*at, result.bytes.size(), result.bytes.data()))
-    return Refused("version resource lies outside the file");
+    return Refused(result, "version resource lies outside the file");
   result.outcome = Outcome::Read;
   return result;
 }

@@ -6,6 +6,8 @@
 //
 // The resource read is the one the system picks: type RT_VERSION, name 1,
 // in US English, else language-neutral, else the first language present.
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "scan/parse/byte_source.h"
@@ -20,10 +22,17 @@ struct VersionResource {
     Damaged,  // refused: `damage` says why
   };
   Outcome outcome = Outcome::NotPe;
+  // The file header's Machine field, read with the headers: set for every
+  // PE module whose file header is there, damaged or not.
+  std::optional<std::uint16_t> machine;
   std::vector<unsigned char> bytes;
   const char* damage = "";
 };
 
 VersionResource ReadVersionResource(ByteSource& file);
+
+// The Machine field alone, for a caller that needs to know whether a file is
+// a PE module at all: nothing when it is not one or its headers are cut short.
+std::optional<std::uint16_t> ReadMachine(ByteSource& file);
 
 }  // namespace parse

@@ -10,6 +10,7 @@ VersionInfo ReadVersionInfo(ByteSource& file) {
   VersionInfo info;
   info.outcome = resource.outcome;
   info.damage = resource.damage;
+  info.machine = resource.machine;
   if (resource.outcome != VersionResource::Outcome::Read) return info;
   const VersionBlock block(resource.bytes);
   if (!block.Valid()) {

@@ -1,0 +1,33 @@
+#include "support/test_root.h"
+
+#include <windows.h>
+#include <wincrypt.h>
+
+#include <memory>
+
+#include "support/temp_tree.h"
+#include "test_paths.h"
+
+namespace test_support {
+namespace {
+struct StoreCloser {
+  void operator()(HCERTSTORE store) const { ::CertCloseStore(store, 0); }
+};
+}  // namespace
+
+bool TrustTestRoot() {
+  const std::string der = ReadWholeFile(SignedFixture("pki\\root.der"));
+  if (der.empty()) return false;
+  const std::unique_ptr<void, StoreCloser> store(::CertOpenStore(
+      CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root"));
+  if (!store) return false;
+  return ::CertAddEncodedCertificateToStore(
+             store.get(), X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+             static_cast<DWORD>(der.size()), CERT_STORE_ADD_USE_EXISTING, nullptr) != FALSE;
+}
+
+std::string SignedFixture(const std::string& name) {
+  return std::string(test_paths::kSignedDir) + "\\" + name;
+}
+
+}  // namespace test_support
