@@ -5,16 +5,20 @@ second one's clock three days ahead under faketime) and in different time
 zones. The archives must be byte for byte the same, unsigned and signed with
 one throwaway key (given as PEM in one clone, as PKCS#12 in the other), and
 hold the stripped programs; osslsigncode must verify both signatures against
-the throwaway root, and without their signatures be the unsigned programs.
+the throwaway root, and without their signatures be the unsigned programs;
+once that root is trusted in the test prefix, the signed console tool's own
+check must name the publisher.
 The clones build what is committed, not the work tree."""
 import argparse
 import hashlib
 import io
+import json
 import os
 import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 import zipfile
@@ -43,6 +47,24 @@ def release(clone, extra_env=None, clock=None):
         raise AssertionError(f"release.sh in {clone} failed:\n{result.stderr[-4000:]}")
     archive, sums = result.stdout.splitlines()
     return Path(archive).read_bytes(), Path(sums).read_text()
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine(*args, check=True):
+    """Runs a Windows program in the test prefix; gives its standard output.
+    Output goes to a file, not a pipe: services the first wine process starts
+    would hold a pipe open."""
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run([ARGS.wine, *args], stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=subprocess.DEVNULL, timeout=120)
+        out.seek(0)
+        text = out.read().decode("utf-8")
+    if check and result.returncode != 0:
+        raise AssertionError(f"{args} exited {result.returncode}")
+    return text
 
 
 def pe_header(image):
@@ -124,12 +146,36 @@ class ReleaseTest(unittest.TestCase):
                                         "-out", str(plain)], check=True, capture_output=True, timeout=60)
                         with zipfile.ZipFile(io.BytesIO(self.unsigned[0][0])) as unsigned:
                             self.assertEqual(plain.read_bytes(), unsigned.read(program))
+        self.check_the_console_tool_names_the_publisher(signed[0][0])
+
+    def check_the_console_tool_names_the_publisher(self, archive):
+        """The signed console tool, run on a machine whose one plug-in folder
+        holds both signed programs, once the throwaway root is trusted in
+        the test prefix: its own check must name the publisher."""
+        plugins = Path(ARGS.work) / "machine" / "Plug-ins"
+        shutil.rmtree(plugins.parent, ignore_errors=True)
+        plugins.mkdir(parents=True)
+        with zipfile.ZipFile(io.BytesIO(archive)) as z:
+            for program in MEMBERS[:2]:
+                (plugins / (program + ".8bi")).write_bytes(z.read(program))
+            tool = plugins.parent / "varnock-report.exe"
+            tool.write_bytes(z.read("varnock-report.exe"))
+        wine(ARGS.trust_root, windows_path(self.pki["root_der"]))
+        key = r"HKLM\Software\Adobe\Photoshop\9.0"
+        wine("reg", "add", key, "/v", "ApplicationPath", "/d", windows_path(plugins) + "\\", "/f")
+        try:
+            report = json.loads(wine(str(tool), "--all", "--signatures", "--format", "json"))
+        finally:
+            wine("reg", "delete", r"HKLM\Software\Adobe\Photoshop", "/f", check=False)
+        seen = {p["file"]: p["signature"] for p in report["plugins"]}
+        expected = {"status": "signed", "signer": self.pki["publisher"]}
+        self.assertEqual(seen, {program + ".8bi": expected for program in MEMBERS[:2]})
 
 
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
-    for option in ("--source", "--work", "--version"):
+    for option in ("--source", "--work", "--version", "--wine", "--trust-root"):
         parser.add_argument(option, required=True)
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

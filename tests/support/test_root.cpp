@@ -15,8 +15,8 @@ struct StoreCloser {
 };
 }  // namespace
 
-bool TrustTestRoot() {
-  const std::string der = ReadWholeFile(SignedFixture("pki\\root.der"));
+bool TrustRoot(const std::string& derFile) {
+  const std::string der = ReadWholeFile(derFile);
   if (der.empty()) return false;
   const std::unique_ptr<void, StoreCloser> store(::CertOpenStore(
       CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root"));
@@ -25,6 +25,8 @@ bool TrustTestRoot() {
              store.get(), X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
              static_cast<DWORD>(der.size()), CERT_STORE_ADD_USE_EXISTING, nullptr) != FALSE;
 }
+
+bool TrustTestRoot() { return TrustRoot(SignedFixture("pki\\root.der")); }
 
 std::string SignedFixture(const std::string& name) {
   return std::string(test_paths::kSignedDir) + "\\" + name;

@@ -6,8 +6,10 @@
 
 namespace test_support {
 
-// Adds "Varnock Test Root" to the machine's Root store (again is harmless);
-// false when it could not.
+// Adds the DER certificate in `derFile` to the machine's Root store (again
+// is harmless); false when it could not.
+bool TrustRoot(const std::string& derFile);
+// TrustRoot for "Varnock Test Root" of the signed fixtures.
 bool TrustTestRoot();
 // A module of the signed fixtures, by its file name.
 std::string SignedFixture(const std::string& name);
