@@ -12,8 +12,11 @@ export WINEARCH=win64
 log() { printf '== %s\n' "$*" >&2; }
 
 # The Debian packages the build, the tests, the fuzzers and the demo need.
+# Extra arguments name commands one script alone needs, each installed from
+# the package of its own name (screenshots.sh: xdotool).
 ensure_packages() {
-  local need=()
+  local need=() extra
+  for extra in "$@"; do command -v "$extra" >/dev/null || need+=("$extra"); done
   command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix)
   command -v x86_64-w64-mingw32-windres >/dev/null || need+=(binutils-mingw-w64-x86-64)
   command -v wine >/dev/null || need+=(wine wine64)

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win/gdi.h"
 #include "win/long_path.h"
 #include "win/utf8.h"
 
@@ -84,11 +85,33 @@ void ListViewTable::EndRows() {
   ::UpdateWindow(list_);
 }
 
+// Wine's LVSCW_AUTOSIZE_USEHEADER measures the heading a little short and
+// leaves the cells out, so a column sized with its heading takes the wider
+// of its cells (LVSCW_AUTOSIZE) and its heading as the header's font draws it.
 void ListViewTable::AutoSizeColumn(int column) {
-  const bool heading = column >= 0 && column < scan::kColumnCount &&
-                       scan::kColumns[column].sizedWithHeading;
-  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column,
-                 MAKELPARAM(heading ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE, 0));
+  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+  if (column < 0 || column >= scan::kColumnCount || !scan::kColumns[column].sizedWithHeading)
+    return;
+  const int heading = HeadingWidth(scan::kColumns[column].heading);
+  if (heading > ::SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0))
+    ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(heading, 0));
+}
+
+int ListViewTable::HeadingWidth(const char* heading) const {
+  HWND header = reinterpret_cast<HWND>(::SendMessageA(list_, LVM_GETHEADER, 0, 0));
+  if (!header) return 0;
+  const win::WindowDc dc(header);
+  if (!dc.get()) return 0;
+  const win::SelectedObject font(
+      dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(header, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  TEXTMETRICA metrics{};
+  if (!::GetTextExtentPoint32A(dc.get(), heading, lstrlenA(heading), &extent) ||
+      !::GetTextMetricsA(dc.get(), &metrics))
+    return 0;
+  // The header's margins either side of its text, and room for a sort
+  // arrow, grow with the font: a line's height covers them.
+  return extent.cx + 2 * metrics.tmHeight;
 }
 
 int ListViewTable::RowCount() const {

@@ -59,6 +59,8 @@ class ListViewTable : public scan::ResultTable {
   void DeleteAllRows();                                   // LVM_DELETEALLITEMS
 
  private:
+  // The width the heading needs to show whole, in the header's font.
+  int HeadingWidth(const char* heading) const;
   HWND list_;
   bool drawingHeld_ = false;  // between BeginRows and EndRows
 };

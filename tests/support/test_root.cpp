@@ -3,22 +3,20 @@
 #include <windows.h>
 #include <wincrypt.h>
 
-#include <memory>
-
 #include "support/temp_tree.h"
 #include "test_paths.h"
+#include "win/unique_handle.h"
 
 namespace test_support {
 namespace {
-struct StoreCloser {
-  void operator()(HCERTSTORE store) const { ::CertCloseStore(store, 0); }
-};
+void CloseStore(HCERTSTORE store) noexcept { ::CertCloseStore(store, 0); }
+using UniqueStore = win::UniqueHandle<win::traits::NullIsZero<HCERTSTORE, &CloseStore>>;
 }  // namespace
 
 bool TrustRoot(const std::string& derFile) {
   const std::string der = ReadWholeFile(derFile);
   if (der.empty()) return false;
-  const std::unique_ptr<void, StoreCloser> store(::CertOpenStore(
+  const UniqueStore store(::CertOpenStore(
       CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root"));
   if (!store) return false;
   return ::CertAddEncodedCertificateToStore(
