@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "win/trust_settings.h"
 #include "win/unique_handle.h"
 
 namespace bench {
@@ -28,15 +29,7 @@ ScratchHklm::ScratchHklm() {
     scratch_.release();
     return;
   }
-  // The signature verifier's providers, SIPs and Root store, so the
-  // signature pass and its floor verify under the redirection as without it.
-  for (const char* key : {"SOFTWARE\\Microsoft\\Cryptography", "SOFTWARE\\Microsoft\\SystemCertificates"}) {
-    win::UniqueHkey from, to;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, from.put()) == ERROR_SUCCESS &&
-        ::RegCreateKeyExA(scratch_.get(), key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, to.put(),
-                          nullptr) == ERROR_SUCCESS)
-      ::RegCopyTreeA(from.get(), nullptr, to.get());
-  }
+  win::CopyTrustSettings(scratch_.get());
   redirected_ = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get()) == ERROR_SUCCESS;
   // As on every 64-bit machine: without it Wine would show the 32-bit view
   // the same keys as the 64-bit one, and the scan would walk them twice.

@@ -25,7 +25,7 @@ import zipfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
-import test_pki  # noqa: E402
+import make_test_pki  # noqa: E402
 
 ARGS = None
 MEMBERS = ["Varnock.exe", "varnock-report.exe", "README.txt", "report.schema.json"]
@@ -90,7 +90,7 @@ class ReleaseTest(unittest.TestCase):
                                        check=True, capture_output=True, text=True).stdout)
         cls.unsigned = [release(cls.clones[0], {"TZ": "UTC"}),
                         release(cls.clones[1], {"TZ": "Pacific/Kiritimati"}, clock="+3d")]
-        cls.pki = test_pki.make(work / "pki")
+        cls.pki = make_test_pki.make(str(work / "pki"))
 
     def test_two_clones_build_the_same_archive_and_sums(self):
         (first, first_sums), (second, second_sums) = self.unsigned

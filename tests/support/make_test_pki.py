@@ -18,10 +18,16 @@ python3 on PATH). Writes, all PEM unless named .der:
         stranger    "Varnock Stranger", below other-root, valid 2020-2099
         expired     "Varnock Expired Publisher", below root, valid in 2020 only
 
-The keys (RSA 2048) and so every file are the same on every run: each key's
-primes come from a generator seeded with its name, and RSA PKCS#1 v1.5
-signatures have no randomness. None of this is a secret; nothing of it may
-sign anything but tests.
+    publisher.p12                   the publisher's key and chain as PKCS#12,
+                                    under the password "varnock-test"
+
+From Python, make(folder) writes the same and gives the publisher's paths
+(root, root_der, chain, key, pkcs12), its name and the password.
+
+The keys (RSA 2048) and so every file but the PKCS#12 (whose salt is
+random) are the same on every run: each key's primes come from a generator
+seeded with its name, and RSA PKCS#1 v1.5 signatures have no randomness.
+None of this is a secret; nothing of it may sign anything but tests.
 """
 import datetime
 import os
@@ -31,6 +37,7 @@ import sys
 from cryptography import x509
 from cryptography.hazmat.primitives import hashes, serialization
 from cryptography.hazmat.primitives.asymmetric import rsa
+from cryptography.hazmat.primitives.serialization import pkcs12
 from cryptography.x509.oid import ExtendedKeyUsageOID, NameOID
 
 SMALL_PRIMES = [p for p in range(3, 2000) if all(p % d for d in range(2, int(p ** 0.5) + 1))]
@@ -112,10 +119,10 @@ def pem(cert):
     return cert.public_bytes(serialization.Encoding.PEM)
 
 
-def main():
-    if len(sys.argv) != 2:
-        sys.exit(__doc__)
-    folder = sys.argv[1]
+PASSWORD = "varnock-test"
+
+
+def make(folder):
     os.makedirs(folder, exist_ok=True)
     roots = {}
     for file, subject, serial in (("root", "Varnock Test Root", 1), ("other-root", "Varnock Other Root", 2)):
@@ -135,6 +142,21 @@ def main():
         write(folder, file + "-chain.pem", pem(cert) + pem(issuer_cert))
         write(folder, file + "-key.pem", key.private_bytes(
             serialization.Encoding.PEM, serialization.PrivateFormat.PKCS8, serialization.NoEncryption()))
+        if file == "publisher":
+            write(folder, file + ".p12", pkcs12.serialize_key_and_certificates(
+                subject.encode(), key, cert, [issuer_cert],
+                serialization.BestAvailableEncryption(PASSWORD.encode())))
+    paths = {"root": "root.pem", "root_der": "root.der", "chain": "publisher-chain.pem",
+             "key": "publisher-key.pem", "pkcs12": "publisher.p12"}
+    result = {name: os.path.join(folder, file) for name, file in paths.items()}
+    result.update(publisher="Varnock Test Publisher", password=PASSWORD)
+    return result
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    make(sys.argv[1])
 
 
 if __name__ == "__main__":

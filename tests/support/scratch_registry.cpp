@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "win/trust_settings.h"
 #include "win/unique_handle.h"
 
 namespace test_support {
@@ -28,16 +29,7 @@ ScratchRegistry::ScratchRegistry() {
     ADD_FAILURE() << "cannot create the scratch key";
     return;
   }
-  // The system's signature verifier finds its providers, its SIPs and the
-  // Root store below HKEY_LOCAL_MACHINE; the scratch key gets copies, so a
-  // scan's signature pass answers as it would on the machine.
-  for (const char* path : {"SOFTWARE\\Microsoft\\Cryptography", "SOFTWARE\\Microsoft\\SystemCertificates"}) {
-    win::UniqueHkey from, to;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, from.put()) == ERROR_SUCCESS &&
-        ::RegCreateKeyExA(scratch_.get(), path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, to.put(),
-                          nullptr) == ERROR_SUCCESS)
-      ::RegCopyTreeA(from.get(), nullptr, to.get());
-  }
+  win::CopyTrustSettings(scratch_.get());
   r = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get());
   if (r != ERROR_SUCCESS) ADD_FAILURE() << "RegOverridePredefKey failed: " << r;
   // As on every 64-bit machine. Wine redirects the 32-bit view only below a
