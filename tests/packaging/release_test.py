@@ -139,7 +139,7 @@ class ReleaseTest(unittest.TestCase):
                         capture_output=True, text=True, timeout=60)
                     self.assertEqual(result.returncode == 0, label == "signed", result.stdout[-2000:])
                     if label == "signed":
-                        self.assertIn(f"Subject: /CN={pki['publisher']}/", result.stdout)
+                        self.assertIn(f"Subject: /CN={pki['publisher']}\n", result.stdout)
                         # Without its signature, a signed program is the rebuilt one.
                         plain = folder / ("plain-" + program)
                         subprocess.run(["osslsigncode", "remove-signature", "-in", str(folder / program),
