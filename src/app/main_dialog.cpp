@@ -7,8 +7,8 @@
 
 #include "app/window_title.h"
 #include "res/resource.h"
-#include "scan/signature_pass.h"
 #include "ui/about_dialog.h"
+#include "ui/column_fit.h"
 #include "ui/list_menu.h"
 #include "ui/main_layout.h"
 #include "ui/program_icon.h"
@@ -109,41 +109,31 @@ void MainDialog::SetTitleFromVersion() {
   ::SetWindowTextA(Handle(), title.c_str());
 }
 
+const scan::VisitedFolderList& MainDialog::VisitedFolders() const {
+  static const scan::VisitedFolderList none;
+  const ui::BackgroundScan* scan = scans_.Current();
+  return scan ? scan->Scanner().VisitedFolders : none;
+}
+
 void MainDialog::OnShowAllClicked() {
   StopScan();  // no row of the abandoned scan may come after the rows go
-  scanner_.ShowAllPlugins = showAll_.IsChecked();
+  showAllPlugins_ = showAll_.IsChecked();
   table_.DeleteAllRows();
-  scanner_.Reset();
   ScanInstallations();
 }
 
 void MainDialog::ScanInstallations() {
   StopScan();
-  handOver_.Begin(Handle(), kRowsMessage);
+  ui::BackgroundScan& scan = scans_.Begin(Handle(), kRowsMessage, showAllPlugins_);
   feed_.Start();
   ShowScanning(true);
-  // Without a thread to be had the scan runs here, as on one thread.
-  if (!worker_.Start([this] { RunScan(); })) RunScan();
+  scan.Start();
 }
 
-// No exception may leave the worker; one that ran out of memory ends the
-// scan with the rows found so far.
-void MainDialog::RunScan() {
-  try {
-    scanner_.ScanInstallations();
-    scan::NoListener nobody;  // the window tells no failures
-    scan::CheckSignatures(handOver_, nobody);
-  } catch (...) {
-  }
-  try {
-    handOver_.Finish();
-  } catch (...) {
-  }
-}
-
+// The abandoned scan's worker ends by itself; what it hands over after
+// this goes nowhere.
 void MainDialog::StopScan() {
-  handOver_.Abandon();
-  worker_.Join();  // the worker stops at its next key, folder or file
+  scans_.Stop();
   StopRowsTimer();
   if (Handle()) feed_.Stop();
 }
@@ -154,7 +144,9 @@ void MainDialog::StopScan() {
 void MainDialog::OnRowsWaiting() {
   if (!scanning_ || menuOpen_) return;
   using Next = ui::ListFeed::Next;
-  const Next next = feed_.Feed(handOver_.Take());
+  ui::BackgroundScan* scan = scans_.Current();
+  if (!scan) return;
+  const Next next = feed_.Feed(scan->Rows().Take());
   if (next == Next::Ended) return EndScan();
   if (next == Next::Wait) return StopRowsTimer();
   const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -168,9 +160,21 @@ void MainDialog::StopRowsTimer() {
 }
 
 void MainDialog::EndScan() {
-  worker_.Join();  // it has finished; this only collects it
+  scans_.Collect();  // the current worker is returning; it is collected with the next scan
   StopRowsTimer();
   ShowScanning(false);
+  FitColumnsOnce();
+}
+
+// Only for the window as it opened: a size the user has chosen stays.
+void MainDialog::FitColumnsOnce() {
+  if (!fitPending_) return;
+  fitPending_ = false;
+  RECT now{};
+  if (::IsZoomed(Handle()) || ::IsIconic(Handle()) || !::GetWindowRect(Handle(), &now) ||
+      !::EqualRect(&now, &shownAt_))
+    return;
+  ui::WidenWithinWorkArea(Handle(), ui::ColumnsShortfall(table_.Handle()));
 }
 
 void MainDialog::ShowScanning(bool scanning) {
@@ -276,6 +280,7 @@ void MainDialog::OnHelp() { ui::WebLink(ui::ProgramHelpPage()).Launch(); }
 bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case kStartScanMessage:
+      ::GetWindowRect(Handle(), &shownAt_);
       if (!Ended()) ScanInstallations();
       return true;
     case kRowsMessage:

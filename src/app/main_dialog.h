@@ -9,25 +9,25 @@
 // on the same worker, its cells coming the same way. While a scan or its
 // pass runs the pointer shows the background-work cursor and "Copy to
 // Clipboard" is off, so a partial report is never taken for a whole one; a
-// new scan, "Done", Escape and closing abandon the running one and wait for
-// its worker to stop (at its next key, folder or file).
+// new scan, "Done", Escape and closing abandon the running one and go on at
+// once, without waiting for its worker (ui/background_scan.h).
 //
 // The window can be resized down to the size it opens at; the controls
-// follow ui/main_layout's rule, at every DPI. F5 anywhere rescans as the
+// follow ui/main_layout's rule, at every DPI. Once the first scan has sized
+// the columns, a window the user has not resized yet grows to show them all
+// (ui/column_fit.h). F5 anywhere rescans as the
 // check box does; the list's own keys live with the list.
 #include <windows.h>
 
-#include "scan/plugin_scanner.h"
+#include "ui/background_scan.h"
 #include "ui/ch_button.h"
 #include "ui/list_feed.h"
 #include "ui/list_view_table.h"
-#include "ui/row_hand_over.h"
 #include "ui/row_commands.h"
 #include "ui/sort_list_ctrl.h"
 #include "win/anchored_layout.h"
 #include "win/button.h"
 #include "win/dialog.h"
-#include "win/thread.h"
 #include "win/unique_handle.h"
 
 namespace app {
@@ -44,9 +44,9 @@ class MainDialog : public win::Dialog {
   // From creation, which asks for the first scan, to the end of the last.
   bool Scanning() const { return scanning_; }
 
-  bool ShowAllPlugins() const { return scanner_.ShowAllPlugins; }
-  // Whole only once no scan runs.
-  const scan::VisitedFolderList& VisitedFolders() const { return scanner_.VisitedFolders; }
+  bool ShowAllPlugins() const { return showAllPlugins_; }
+  // The folders of the last scan begun; whole only once it has ended.
+  const scan::VisitedFolderList& VisitedFolders() const;
   const ui::ListViewTable& ResultList() const { return table_; }
   const ui::ListClickState& LastClick() const { return click_; }
   ui::CHButton& DownloadsLink() { return downloadsLink_; }
@@ -81,11 +81,11 @@ class MainDialog : public win::Dialog {
     MainDialog& dialog_;
   };
 
-  void RunScan();
   void StopScan();
   void OnRowsWaiting();
   void StopRowsTimer();
   void EndScan();
+  void FitColumnsOnce();
   void ShowScanning(bool scanning);
   bool SetScanCursor(LPARAM hit);
 
@@ -94,18 +94,19 @@ class MainDialog : public win::Dialog {
   ui::CHButton downloadsLink_;
   ui::SortListCtrl resultList_;
   ui::ListViewTable table_;
-  ui::RowHandOver handOver_;
-  scan::PluginScanner scanner_{handOver_};  // used by the worker while a scan runs
-  ui::ListFeed feed_{table_};                // the window's side of the hand-over
+  ui::ListFeed feed_{table_};  // the window's side of the hand-over
+  bool showAllPlugins_ = false;
   bool scanning_ = false;
   bool rowsTimer_ = false;       // a timer comes back for rows not yet in or shown
   bool menuOpen_ = false;        // rows wait: the clicked row must not move
   bool focusParked_ = false;     // the focus left "Copy to Clipboard" for the list
-  win::Thread worker_;           // last of the scan's parts, so it stops first
+  bool fitPending_ = true;       // no scan has ended yet
+  RECT shownAt_{};               // the window's rectangle when it was first shown
   win::UniqueIcon icon_;       // at the window's DPI: task bar, Alt+Tab, the dialog's pictures
   win::UniqueIcon smallIcon_;  // at the window's DPI: the caption
   win::AnchoredLayout layout_;
   RescanKey rescanKey_{*this};
+  ui::ScanRuns scans_;  // last: their workers end before the rest goes
 };
 
 }  // namespace app

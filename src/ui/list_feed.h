@@ -12,14 +12,23 @@
 // back for the rest: it answers between slices. The list is drawn at the
 // pace the cost of drawing it sets, and at once when the scan has ended and
 // everything is in; between drawings it stays held.
+//
+// Sizing a column to its cells would measure every row at once, so each
+// text is measured as it goes in, and a column is sized from its widest at
+// a message's cost. Drawing the whole list takes tens of milliseconds, so a
+// slice that has done its work leaves the drawing to a turn of its own.
+#include <array>
 #include <chrono>
 #include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "scan/repaint_pacer.h"
 #include "ui/list_view_table.h"
 #include "ui/row_hand_over.h"
 #include "ui/row_locator.h"
+#include "win/text_meter.h"
 
 namespace ui {
 
@@ -47,14 +56,24 @@ class ListFeed {
  private:
   void Hold();
   void Release();
+  // Inserts, fills and sizes until `sliceEnd`.
+  void Work(scan::RepaintPacer::Clock::time_point sliceEnd);
+  bool AllIn() const { return arrived_.empty() && cells_.empty(); }
+  void Draw();
+  void InsertRow(const RowHandOver::Row& row);
+  void SetCell(int row, int column, const std::string& text);
+  void Measure(int column, const std::wstring& text);
 
   ListViewTable& table_;
   std::deque<RowHandOver::Row> arrived_;  // taken over, not yet in the list
   std::deque<RowHandOver::CellUpdate> cells_;  // the same, after the rows
   RowLocator locator_;
   std::vector<int> toSize_;
+  std::array<int, scan::kColumnCount> widest_{};  // each column's widest text so far
+  std::optional<win::TextMeter> meter_;           // during one Feed
   bool ended_ = false;  // the scan's end has been taken over
   bool held_ = false;   // rows went in since the list was last drawn
+  bool drawPending_ = false;  // the next turn draws the list
   scan::RepaintPacer pacer_;
 };
 

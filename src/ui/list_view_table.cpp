@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "win/gdi.h"
@@ -95,6 +96,16 @@ void ListViewTable::AutoSizeColumn(int column) {
   const int heading = HeadingWidth(scan::kColumns[column].heading);
   if (heading > ::SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0))
     ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(heading, 0));
+}
+
+// LVSCW_AUTOSIZE gives the widest cell's text and a trailing margin of
+// 12 pixels, whatever the DPI.
+void ListViewTable::SizeColumnTo(int column, int widestText) {
+  constexpr int kTrailingMargin = 12;
+  int width = widestText + kTrailingMargin;
+  if (column >= 0 && column < scan::kColumnCount && scan::kColumns[column].sizedWithHeading)
+    width = std::max(width, HeadingWidth(scan::kColumns[column].heading));
+  ::SendMessageA(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
 
 int ListViewTable::HeadingWidth(const char* heading) const {

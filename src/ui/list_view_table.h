@@ -41,6 +41,10 @@ class ListViewTable : public scan::ResultTable {
   void BeginRows() override;                              // WM_SETREDRAW FALSE
   void EndRows() override;                                // WM_SETREDRAW TRUE, then drawn at once
   void AutoSizeColumn(int column) override;               // LVM_SETCOLUMNWIDTH, LVSCW_AUTOSIZE(_USEHEADER)
+  // The column sized as AutoSizeColumn sizes it, from the width of its
+  // widest text measured beforehand (in the list's font) instead of from
+  // every cell at once.
+  void SizeColumnTo(int column, int widestText);
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
   void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
 

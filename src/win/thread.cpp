@@ -22,6 +22,10 @@ void Thread::Join() {
   body_ = nullptr;
 }
 
+bool Thread::Ended() const {
+  return !handle_ || ::WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0;
+}
+
 unsigned __stdcall Thread::Entry(void* self) {
   static_cast<Thread*>(self)->body_();
   return 0;

@@ -1,7 +1,8 @@
 #pragma once
 // One worker thread, owned: Start runs a body on it, Join waits for it to
-// end and releases its handle, and the owner joins on destruction, so no
-// thread outlives what it works on. The body must not throw.
+// end and releases its handle, Ended asks without waiting, and the owner
+// joins on destruction, so no thread outlives what it works on. The body
+// must not throw.
 #include <windows.h>
 
 #include <functional>
@@ -21,6 +22,8 @@ class Thread {
   // thread could be started (the body has then not run).
   bool Start(std::function<void()> body);
   void Join();
+  // True when no thread runs: none was started, or it has returned.
+  bool Ended() const;
 
  private:
   static unsigned __stdcall Entry(void* self);

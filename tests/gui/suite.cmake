@@ -12,6 +12,13 @@ varnock_test(gui_tests
     ${gui_dir}/keyboard_access_test.cpp
     ${gui_dir}/scan_beside_window_test.cpp
     ${gui_dir}/resizable_window_test.cpp
+    ${gui_dir}/first_show_test.cpp
   LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support
   DEPENDS varnock_app
   TIMEOUT 180)
+
+# The window's first show on the demo machine, in the demo's own prefix.
+add_test(NAME gui_first_show_demo
+         COMMAND gui_tests --gtest_filter=FirstShow.EveryColumnInViewOnTheDemoMachine --gtest_brief=1)
+set_tests_properties(gui_first_show_demo PROPERTIES TIMEOUT 120 RESOURCE_LOCK "demo-prefix;desktop"
+  ENVIRONMENT "WINEPREFIX=${PROJECT_BINARY_DIR}/demo-test-prefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;VARNOCK_DEMO_MACHINE=1")
