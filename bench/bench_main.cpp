@@ -2,16 +2,20 @@
 // installations, against the floor of listing the same folders and reading
 // the same version resources, measured in the same run (medians); and how
 // the main window answers while it scans, against the window as it was when
-// the scan ran inside it.
+// the scan ran inside it and, given another build's benchmark, against that
+// build's window.
 //   varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]
-// --smoke lays out a tiny machine and runs each measure once. The benchmark
-// starts itself with --window-child KEY [--one-thread] for the window runs.
+//                 [--baseline-window EXE] [--windows-only]
+// --smoke lays out a tiny machine and runs each measure once; --windows-only
+// measures the windows alone. The benchmark starts itself (or EXE) with
+// --window-child KEY [--one-thread] for the window runs.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,9 @@ struct Options {
   std::string machine = VARNOCK_BENCH_MACHINE_DIR;
   std::string fixtures = VARNOCK_BENCH_FIXTURE_DIR;
   std::string signedModule = VARNOCK_BENCH_SIGNED_MODULE;
+  std::string largeModule = VARNOCK_BENCH_LARGE_MODULE;
+  std::string baselineWindow;  // another build's varnock-bench.exe
+  bool windowsOnly = false;    // the window runs alone, for work on the window
 };
 
 bool Parse(int argc, char** argv, Options& options) {
@@ -46,6 +53,8 @@ bool Parse(int argc, char** argv, Options& options) {
     else if (arg == "--reps" && hasValue) options.reps = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--machine" && hasValue) options.machine = argv[++i];
     else if (arg == "--fixtures" && hasValue) options.fixtures = argv[++i];
+    else if (arg == "--baseline-window" && hasValue) options.baselineWindow = argv[++i];
+    else if (arg == "--windows-only") options.windowsOnly = true;
     else return false;
   }
   if (options.smoke) options.reps = 1;
@@ -101,6 +110,21 @@ std::string Ratio(double a, double b, const char* what) {
   return text;
 }
 
+// A window's runs, and the median of any one measure over them.
+struct WindowSamples {
+  using Measure = double bench::WindowTimes::*;
+  std::vector<bench::WindowTimes> runs;
+  bool Add(const bench::WindowTimes& t) {
+    runs.push_back(t);
+    return t.ok;
+  }
+  double Median(Measure measure) const {
+    std::vector<double> values;
+    for (const bench::WindowTimes& t : runs) values.push_back(t.*measure);
+    return bench::Median(values);
+  }
+};
+
 std::string KiB(std::size_t bytes) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f KiB", bytes / 1024.0);
@@ -114,7 +138,8 @@ int main(int argc, char** argv) {
     return bench::RunWindowChild(argv[2], argc >= 4 && std::strcmp(argv[3], "--one-thread") == 0);
   Options options;
   if (!Parse(argc, argv, options)) {
-    std::fputs("usage: varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]\n",
+    std::fputs("usage: varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]\n"
+               "                     [--baseline-window EXE] [--windows-only]\n",
                stderr);
     return 2;
   }
@@ -180,12 +205,15 @@ int main(int argc, char** argv) {
       {[&] { scanInto(shownEveryRow, everyRow, true, clearList); }, {}, slowReps},
       {[&] { scanInto(shownPacedOnly, pacedOnly, true, clearList); }, {}, slowReps},
   };
+  if (options.windowsOnly) measures.clear();
   for (auto& m : measures) m.run();  // warm the file cache and the list
   for (int rep = 0; rep < options.reps; ++rep)
     for (auto& m : measures)
       if (rep < m.reps) m.samples.push_back(bench::Seconds(m.run));
+
   std::vector<double> median;
   for (auto& m : measures) median.push_back(bench::Median(m.samples));
+  median.resize(7);  // none with --windows-only
 
   std::printf("Synthetic machine: %zu folder walks, %s folders, %s files; %zu raw-camera and "
               "%zu plug-in version reads per scan; median of %d runs%s.\n\n",
@@ -206,13 +234,15 @@ int main(int argc, char** argv) {
        Ratio(median[6], median[3], "headless scan"));
 
   // The signature pass over the rows of each scan, against the system's
-  // verifier alone over the same files. The machine's copies are unsigned,
-  // so a folder of signed copies shows the cost of hashing and chains too.
-  {
+  // verifier alone over the same files, one at a time. The machine's copies
+  // are unsigned, so a folder of signed copies shows the cost of hashing and
+  // chains too.
+  if (!options.windowsOnly) {
     const std::string signedFolder = options.machine + "\\signed";
     ::CreateDirectoryA(signedFolder.c_str(), nullptr);
     std::vector<std::string> signedFiles;
-    for (std::size_t i = 0; i < rawReads; ++i) {
+    const int signedCopies = options.smoke ? 10 : 300;
+    for (int i = 0; i < signedCopies; ++i) {
       signedFiles.push_back(signedFolder + "\\Camera Raw " + std::to_string(i) + ".8bi");
       ::CopyFileA(options.signedModule.c_str(), signedFiles.back().c_str(), FALSE);
     }
@@ -227,12 +257,15 @@ int main(int argc, char** argv) {
       scanner.ShowAllPlugins = true;
       scanner.WalkPluginFolder("Photoshop CS6", signedFolder);
     }
+    // Each file once, as the pass checks a file listed twice once.
+    std::set<std::string> rawFiles, allFiles;
+    for (const auto& walk : walks) {
+      rawFiles.insert(walk.raw.begin(), walk.raw.end());
+      allFiles.insert(walk.raw.begin(), walk.raw.end());
+      allFiles.insert(walk.other.begin(), walk.other.end());
+    }
     auto verifierAlone = [&](bool all) {
-      for (const auto& walk : walks) {
-        for (const auto& file : walk.raw) bench::VerifyTrust(file);
-        if (all)
-          for (const auto& file : walk.other) bench::VerifyTrust(file);
-      }
+      for (const auto& file : all ? allFiles : rawFiles) bench::VerifyTrust(file);
     };
     scan::NoListener nobody;
     std::vector<Measure> passes = {
@@ -248,7 +281,8 @@ int main(int argc, char** argv) {
       for (auto& m : passes) m.samples.push_back(bench::Seconds(m.run));
     std::vector<double> at;
     for (auto& m : passes) at.push_back(bench::Median(m.samples));
-    const std::string names[] = {"raw-camera plug-ins", "every plug-in",
+    const std::string names[] = {"raw-camera plug-ins, " + std::to_string(rawFiles.size()) + " files",
+                                 "every plug-in, " + std::to_string(allFiles.size()) + " files",
                                  std::to_string(signedFiles.size()) + " signed plug-ins"};
     for (int k = 0; k < 3; ++k) {
       const std::string& what = names[k];
@@ -257,36 +291,69 @@ int main(int argc, char** argv) {
     }
   }
 
-  // The window in a process of its own, against the one-thread window.
-  std::vector<double> visible[2], startupGap[2], rescan[2], rescanGap[2], escape[2];
+  // The window in a process of its own: this build's, the one-thread
+  // window, and, when given, the build from before the signature pass.
   bool windowsRight = true;
-  for (int rep = 0; rep < options.reps; ++rep) {
-    for (int oneThread = 0; oneThread < 2; ++oneThread) {
-      const bench::WindowTimes t = bench::MeasureWindow(
-          registry.Path(), oneThread, static_cast<int>(rawReads), static_cast<int>(allReads));
-      windowsRight &= t.ok;
-      visible[oneThread].push_back(t.visible);
-      startupGap[oneThread].push_back(t.startupGap);
-      rescan[oneThread].push_back(t.rescan);
-      rescanGap[oneThread].push_back(t.rescanGap);
-      escape[oneThread].push_back(t.escapeToExit);
-    }
-  }
-  auto versus = [](const std::vector<double>* pair, const char* what = "one-thread window") {
-    const double threaded = bench::Median(pair[0]), baseline = bench::Median(pair[1]);
-    return std::pair{Time(threaded), Ratio(threaded, baseline, what) + " (" + Time(baseline) + ")"};
+  std::vector<bench::WindowKind> kinds = {{false, ""}, {true, ""}};
+  if (!options.baselineWindow.empty()) kinds.push_back({false, options.baselineWindow});
+  std::vector<WindowSamples> windows(kinds.size());
+  for (int rep = 0; rep < options.reps; ++rep)
+    for (std::size_t k = 0; k < kinds.size(); ++k)
+      windowsRight &= windows[k].Add(bench::MeasureWindow(
+          registry.Path(), kinds[k], static_cast<int>(rawReads), static_cast<int>(allReads)));
+  const WindowSamples& own = windows[0];
+  const WindowSamples& oneThread = windows[1];
+  const WindowSamples* before = kinds.size() > 2 ? &windows[2] : nullptr;
+  auto versus = [&](WindowSamples::Measure field) {
+    const double mine = own.Median(field);
+    std::string note = Ratio(mine, oneThread.Median(field), "one-thread window") + " (" +
+                       Time(oneThread.Median(field)) + ")";
+    return std::pair{Time(mine), note};
   };
-  const auto [visibleTime, visibleNote] = versus(visible);
+  auto versusBefore = [&](WindowSamples::Measure field) {
+    if (!before) return std::string("(no build before the pass given)");
+    return Ratio(own.Median(field), before->Median(field), "build before the pass") + " (" +
+           Time(before->Median(field)) + ")";
+  };
+  const auto [visibleTime, visibleNote] = versus(&bench::WindowTimes::visible);
   Line("window: start of the program to a visible window", visibleTime, visibleNote);
-  Line("  longest without an answer, start-up scan", Time(bench::Median(startupGap[0])),
+  Line("", "", versusBefore(&bench::WindowTimes::visible));
+  Line("  longest without an answer, start-up scan", Time(own.Median(&bench::WindowTimes::startupGap)),
        "one thread: shown after its scan");
-  const auto [rescanTime, rescanNote] = versus(rescan);
+  const auto [rescanTime, rescanNote] = versus(&bench::WindowTimes::rescan);
   Line("window: \"Show All\" click to the rescan's end", rescanTime, rescanNote);
-  Line("", "", Ratio(bench::Median(rescan[0]), median[3], "headless scan"));
-  const auto [gapTime, gapNote] = versus(rescanGap);
+  Line("", "", Ratio(own.Median(&bench::WindowTimes::rescan), median[3], "headless scan"));
+  const auto [gapTime, gapNote] = versus(&bench::WindowTimes::rescanGap);
   Line("  longest without an answer, \"Show All\" rescan", gapTime, gapNote);
-  const auto [escapeTime, escapeNote] = versus(escape);
+  Line("", "", versusBefore(&bench::WindowTimes::rescanGap));
+  Line("window: Escape during a rescan, window off the screen",
+       Time(own.Median(&bench::WindowTimes::escapeToHidden)), versusBefore(&bench::WindowTimes::escapeToHidden));
+  const auto [escapeTime, escapeNote] = versus(&bench::WindowTimes::escapeToExit);
   Line("window: Escape during a rescan to the program's end", escapeTime, escapeNote);
+
+  // The same window over large signed modules: the pass is hashing when
+  // the rescan ends or Escape comes, and neither may wait for it.
+  {
+    const int copies = options.smoke ? 2 : 8;
+    const std::string large = options.machine + "\\large";
+    ::CreateDirectoryA(large.c_str(), nullptr);
+    ::CreateDirectoryA((large + "\\Plug-ins").c_str(), nullptr);
+    for (int i = 0; i < copies; ++i) {
+      const std::string folder = large + "\\Plug-ins\\Copy " + std::to_string(i);
+      ::CreateDirectoryA(folder.c_str(), nullptr);
+      ::CopyFileA(options.largeModule.c_str(), (folder + "\\Camera Raw.8bi").c_str(), TRUE);
+    }
+    registry.DeleteKey("Software\\Adobe");
+    registry.SetString("Software\\Adobe\\Photoshop\\8.0", "ApplicationPath", large + "\\");
+    WindowSamples big;
+    for (int rep = 0; rep < options.reps; ++rep)
+      windowsRight &= big.Add(bench::MeasureWindow(registry.Path(), {}, copies, copies));
+    const std::string what = std::to_string(copies) + " signed modules of 27 MiB";
+    Line("window over " + what + ": longest without an answer", Time(big.Median(&bench::WindowTimes::rescanGap)),
+         "\"Show All\" rescan, pass included");
+    Line("  Escape during the pass, window off the screen", Time(big.Median(&bench::WindowTimes::escapeToHidden)),
+         "program's end " + Time(big.Median(&bench::WindowTimes::escapeToExit)));
+  }
   if (!windowsRight) std::printf("(A WINDOW RUN FAILED)\n");
 
   // Growth: the walk alone over trees of growing size.

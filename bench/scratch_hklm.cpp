@@ -54,4 +54,8 @@ void ScratchHklm::SetDword(const std::string& key, const std::string& name, DWOR
   SetValue(key, name, REG_DWORD, &value, sizeof value);
 }
 
+void ScratchHklm::DeleteKey(const std::string& key) {
+  ::RegDeleteTreeA(scratch_.get(), key.c_str());
+}
+
 }  // namespace bench

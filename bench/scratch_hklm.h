@@ -23,6 +23,8 @@ class ScratchHklm {
   // Below the redirected HKEY_LOCAL_MACHINE; keys on the path are created.
   void SetString(const std::string& key, const std::string& name, const std::string& value);
   void SetDword(const std::string& key, const std::string& name, DWORD value);
+  // Below the redirected HKEY_LOCAL_MACHINE, with all it holds.
+  void DeleteKey(const std::string& key);
 
  private:
   std::string path_;

@@ -110,13 +110,14 @@ int RunWindowChild(const std::string& scratchKey, bool oneThread) {
   return 0;
 }
 
-WindowTimes MeasureWindow(const std::string& scratchKey, bool oneThread, int rawRows,
+WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind, int rawRows,
                           int allRows) {
   WindowTimes times;
   char self[MAX_PATH] = "";
   ::GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string command = "\"" + std::string(self) + "\" --window-child \"" + scratchKey + "\"" +
-                        (oneThread ? " --one-thread" : "");
+  const std::string exe = kind.exe.empty() ? self : kind.exe;
+  std::string command = "\"" + exe + "\" --window-child \"" + scratchKey + "\"" +
+                        (kind.oneThread ? " --one-thread" : "");
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -151,6 +152,12 @@ WindowTimes MeasureWindow(const std::string& scratchKey, bool oneThread, int raw
   ::Sleep(200);
   const auto escaped = Clock::now();
   ::PostMessageA(::GetDlgItem(dialog, IDC_RESULT_LIST), WM_KEYDOWN, VK_ESCAPE, 0);
+  while (::IsWindow(dialog) && ::IsWindowVisible(dialog) && Since(escaped) < 600) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    ::Sleep(1);
+  }
+  times.escapeToHidden = Since(escaped);
   const bool ended = WaitPumping(process.get(), 600000);
   times.escapeToExit = Since(escaped);
   times.ok = ended && times.startupGap >= 0 && times.rescanGap >= 0;

@@ -2,8 +2,10 @@
 // The main window in a process of its own, watched from this one: how soon
 // it is visible, the longest it goes without answering a message while it
 // scans (WM_NULL through SendMessageTimeout, polled), and how soon Escape
-// during a rescan ends it. The child runs either the program's own dialog
-// or the one-thread baseline, on the synthetic machine's scratch registry.
+// during a rescan takes it off the screen and ends it. The child runs the
+// program's own dialog, the one-thread baseline, or another build's
+// benchmark (the program as it was), on the synthetic machine's scratch
+// registry.
 #include <string>
 
 namespace bench {
@@ -18,13 +20,21 @@ struct WindowTimes {
   double startupGap = 0;     // longest unanswered, from visible to the start-up scan's end
   double rescan = 0;         // "Show All" click to the rescan's end
   double rescanGap = 0;      // longest unanswered during that rescan
-  double escapeToExit = 0;   // Escape, 0.2 s into a rescan, to the end of the process
+  double escapeToHidden = 0; // Escape, 0.2 s into a rescan, to the window's leaving the screen
+  double escapeToExit = 0;   // the same to the end of the process
 };
 
-// In the parent: starts this program as the child and measures one run.
-// The scans are done when "Copy to Clipboard" is enabled and the list
-// holds `rawRows` (at start) or `allRows` (every plug-in) rows.
-WindowTimes MeasureWindow(const std::string& scratchKey, bool oneThread, int rawRows,
+// Which window the child shows: this build's, the one-thread baseline, or
+// that of the benchmark program `exe` (another build's).
+struct WindowKind {
+  bool oneThread = false;
+  std::string exe;  // empty: this program
+};
+
+// In the parent: starts the child and measures one run. The scans are done
+// when "Copy to Clipboard" is enabled and the list holds `rawRows` (at
+// start) or `allRows` (every plug-in) rows.
+WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind, int rawRows,
                           int allRows);
 
 }  // namespace bench
