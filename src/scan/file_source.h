@@ -1,9 +1,8 @@
 #pragma once
-// A file as the version read's ByteSource: one opening, then one read at an
+// A file as the version read's ByteSource: one opening, then a read at an
 // offset for each piece asked for. A piece that does not lie wholly inside
-// the file gives false; a read that fails for the system's reasons is kept
+// the file is not read; a read that fails for the system's reasons is kept
 // in Error(), so the caller can tell an unreadable file from a damaged one.
-// Each read leaves the file pointer after its piece.
 #include <windows.h>
 
 #include <cstdint>
@@ -27,6 +26,7 @@ class FileSource : public parse::ByteSource {
 
  private:
   win::UniqueFile file_;
+  std::uint64_t size_ = 0;
   DWORD error_ = 0;
 };
 
