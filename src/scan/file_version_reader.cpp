@@ -6,6 +6,7 @@
 
 #include "scan/architecture.h"
 #include "scan/file_source.h"
+#include "scan/parse/system_formats.h"
 #include "win/ansi.h"
 #include "win/error_text.h"
 #include "win/utf8.h"
@@ -35,6 +36,8 @@ bool FileVersionReader::Load(const std::wstring& path) {
     case parse::VersionResource::Outcome::Read:
       break;
     case parse::VersionResource::Outcome::NotPe:
+      // A file whose first bytes could not be read is still the system's to try.
+      if (!parse::SystemMayRead(file) && !file.Error()) return false;
       return LoadFromSystem(path);
     case parse::VersionResource::Outcome::Absent:
       return false;

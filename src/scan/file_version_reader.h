@@ -2,7 +2,8 @@
 // A file's version resource, read as data: the file is never loaded as a
 // module, so no code of a plug-in ever runs inside the scanner. A PE module
 // is read by the program itself (parse::ReadVersionInfo over the file), in
-// one pass; any other file is left to the system, which knows older formats.
+// one pass; any other file whose first bytes name a format the system knows
+// (parse/system_formats.h) is left to it.
 #include <windows.h>
 
 #include <cstdint>

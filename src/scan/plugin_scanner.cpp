@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "scan/file_version_reader.h"
 #include "scan/products.h"
 #include "scan/reg_key_cursor.h"
 #include "win/ansi.h"
@@ -28,6 +27,7 @@ class RowBurst {
 }  // namespace
 
 void PluginScanner::ScanInstallations() {
+  modules_.Clear();  // a new scan reads every module anew
   repaint_.Restart();
   const RowBurst burst(table_);
   for (const ProductView& each : ProductViews()) ScanProduct(each.product, each.view);
@@ -158,8 +158,8 @@ void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bo
   const int row = table_.InsertRow(text);
   // A folder has no version resource; asking would only fail.
   if (!isFolder) {
-    const ModuleCells cells = ReadModuleCells(win::JoinPath(folder.verbatim, name),
-                                              win::JoinPath(folder.exact, name), problems_);
+    const ModuleCells cells = modules_.Read(win::JoinPath(folder.verbatim, name),
+                                            win::JoinPath(folder.exact, name), problems_);
     table_.SetCell(row, VersionColumn, cells.version);
     table_.SetCell(row, ArchitectureColumn, cells.architecture);
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "scan/folder_identity.h"
+#include "scan/module_cells_cache.h"
 #include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
 #include "scan/result_table.h"
@@ -38,8 +39,12 @@ class PluginScanner {
   void WalkPluginFolder(const std::string& label, const std::string& folder);
   void AutoSizeColumns();
 
-  // Forgets the folders walked, ready for a rescan of an emptied table.
-  void Reset() { VisitedFolders.Clear(); }
+  // Forgets the folders walked and the modules read, ready for a rescan of
+  // an emptied table.
+  void Reset() {
+    VisitedFolders.Clear();
+    modules_.Clear();
+  }
 
   static bool MatchesPluginName(const std::string& name, bool showAllPlugins);
 
@@ -76,6 +81,7 @@ class PluginScanner {
   ResultTable& table_;
   ProblemListener& problems_;
   std::vector<Ancestor> ancestors_;
+  ModuleCellsCache modules_;
   RepaintPacer repaint_;
 };
 

@@ -1,14 +1,32 @@
 #pragma once
 // The signature pass, run after the scan on the scan's side: every row's
-// file checked (scan/signature_check.h), one at a time in the table's
-// order, and its cell set and shown as each check ends. A file listed twice
-// (one folder under two products) is checked once. It stops at the next
-// file once the table is abandoned, and sizes the Signature column at its end.
+// file checked (scan/signature_check.h) on a small pool of threads, each
+// file's cells set and shown as its check ends. A file listed twice (one
+// folder under two products) is checked once. Once the table is abandoned
+// no thread takes another file, and a check still in flight is dropped when
+// it ends. The call returns when its pool has, and sizes the Signature
+// column at the end.
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "scan/result_table.h"
 #include "scan/scan_problems.h"
 
 namespace scan {
 
+// The pool: as many threads as processors, at most this many, and never
+// more than there are files. The calling thread is one of them.
+inline constexpr int kMostCheckThreads = 8;
+
 void CheckSignatures(ResultTable& table, ProblemListener& problems);
+
+// What checks one file, by its "\\?\" path: CheckSignature, or a test's
+// stand-in. Called on the pool's threads, several at once.
+using SignatureChecker =
+    std::function<std::optional<SignatureCheck>(const std::wstring& path, bool knownModule)>;
+// The same pass on at most `threads` threads.
+void CheckSignatures(ResultTable& table, ProblemListener& problems, int threads,
+                     const SignatureChecker& check);
 
 }  // namespace scan
