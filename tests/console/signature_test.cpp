@@ -94,15 +94,18 @@ TEST(Signatures, EveryKindOfModule) {
   scan::WriteReport(table, jsonWriter);
   scan::WriteReport(table, csvWriter);
   for (const char* expected :
-       {"\"architecture\": \"x64\", \"signature\": {\"status\": \"signed\", \"signer\": "
-        "\"Varnock Test Publisher\"}}",
-        "\"architecture\": \"arm64\", \"signature\": {\"status\": \"unsigned\", \"signer\": null}}",
-        "\"architecture\": null, \"signature\": null}",
-        "\"architecture\": null, \"signature\": {\"status\": \"unreadable\", \"signer\": null}}"})
+       {"\"architecture\": \"x64\", \"program_architecture\": null, \"signature\": {\"status\": "
+        "\"signed\", \"signer\": \"Varnock Test Publisher\"}}",
+        "\"architecture\": \"arm64\", \"program_architecture\": null, \"signature\": {\"status\": "
+        "\"unsigned\", \"signer\": null}}",
+        "\"architecture\": null, \"program_architecture\": null, \"signature\": null}",
+        "\"architecture\": null, \"program_architecture\": null, \"signature\": {\"status\": "
+        "\"unreadable\", \"signer\": null}}"})
     EXPECT_NE(json.text.find(expected), std::string::npos) << expected;
-  EXPECT_NE(csv.text.find("File,Version,Product,Location,Architecture,Signature,Signer\r\n"),
+  EXPECT_NE(csv.text.find(
+                "File,Version,Product,Location,Architecture,Signature,Signer,Program architecture\r\n"),
             std::string::npos);
-  EXPECT_NE(csv.text.find(",x64,expired,Varnock Expired Publisher\r\n"), std::string::npos);
+  EXPECT_NE(csv.text.find(",x64,expired,Varnock Expired Publisher,\r\n"), std::string::npos);
 }
 
 }  // namespace
