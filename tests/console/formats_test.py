@@ -19,6 +19,7 @@ import re
 import resource
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -28,6 +29,7 @@ import jsonschema  # Debian's python3-jsonschema
 
 ARGS = None
 HEADINGS = ["File", "Version", "Product", "Location", "Architecture"]
+LAST_HEADING = "Program architecture"
 BETA_LABEL = 'Photoshop "Beta",\tCafé'
 VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0",
                 r"Software\Wow6432Node\Adobe\Photoshop Elements\10.0"]
@@ -67,6 +69,28 @@ def report(*options):
     return wine(ARGS.tool, "--all", *options).stdout
 
 
+def import_registry(root, values):
+    """{key below HKEY_LOCAL_MACHINE: {value name: text}} into the prefix's
+    registry, as UTF-16 so no code page stands in between."""
+    def quoted(text):
+        return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+    lines = ["Windows Registry Editor Version 5.00", ""]
+    for key, named in values.items():
+        lines.append(f"[HKEY_LOCAL_MACHINE\\{key}]")
+        lines += [f"{quoted(name)}={quoted(value)}" for name, value in named.items()]
+        lines.append("")
+    reg_file = os.path.join(root, "machine.reg")
+    with open(reg_file, "wb") as f:
+        f.write(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
+    wine("reg", "import", windows_path(reg_file))
+
+
+def delete_keys(keys):
+    for key in keys:
+        wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
+
+
 class Machine:
     """Two Photoshop versions whose plug-ins need quoting, escaping, a code
     page conversion, exact names and the formula guard; a 32-bit Photoshop
@@ -100,11 +124,12 @@ class Machine:
         labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2",
                   pse: pse}
         # Exact names, as the machine formats carry them, and the architecture
-        # (the damaged module's file header is whole).
+        # (the damaged module's file header is whole); no installation's
+        # program is there.
         self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder),
-                      "x64" if fixture else ""]
+                      "x64" if fixture else "", ""]
                      for fixture, folder, name, version in self.files]
-        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters), "x64"])
+        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters), "x64", ""])
         self.rows.sort()
 
     def windows(self, folder):
@@ -125,23 +150,10 @@ class Machine:
         with open(os.path.join(self.root, self.damaged), "wb") as f:
             f.write(cut)
         os.symlink("..", os.path.join(self.root, self.loop[0]))
-
-        def quoted(text):
-            return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
-
-        lines = ["Windows Registry Editor Version 5.00", ""]
-        for key, values in self.values.items():
-            lines.append(f"[HKEY_LOCAL_MACHINE\\{key}]")
-            lines += [f"{quoted(name)}={quoted(value)}" for name, value in values.items()]
-            lines.append("")
-        reg_file = os.path.join(self.root, "machine.reg")
-        with open(reg_file, "wb") as f:
-            f.write(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
-        wine("reg", "import", windows_path(reg_file))
+        import_registry(self.root, self.values)
 
     def clear(self):
-        for key in VERSION_KEYS:
-            wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
+        delete_keys(VERSION_KEYS)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
@@ -226,7 +238,8 @@ class FormatsTest(unittest.TestCase):
         listed.update({p + " (32-bit)": keys for p, keys in data["installations32"].items() if keys})
         self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
-                         [["file", "version", "product", "location", "architecture"]] * len(self.rows))
+                         [["file", "version", "product", "location", "architecture",
+                           "program_architecture"]] * len(self.rows))
         rows = self.in_text_order([[v or "" for v in p.values()] for p in data["plugins"]])
         self.assertEqual(sorted(rows), self.machine.rows)
 
@@ -236,7 +249,7 @@ class FormatsTest(unittest.TestCase):
         self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"))
         self.assertEqual(raw.count(b"\r\n"), len(self.rows) + 1)
         lines = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline="")))
-        self.assertEqual(lines[0], HEADINGS)
+        self.assertEqual(lines[0], HEADINGS + [LAST_HEADING])
         # The guard is undone here and nowhere else: only guarded fields start
         # with an apostrophe on this machine.
         rows = [[field[1:] if field.startswith("'") else field for field in row]
@@ -248,16 +261,17 @@ class FormatsTest(unittest.TestCase):
 
     def test_signatures_add_their_lines_columns_and_members(self):
         # None of these modules is signed; the kinds of signature have a test of their own.
-        expected = ["Not signed" if architecture else "" for *_, architecture in self.machine.rows]
+        expected = ["Not signed" if row[4] else "" for row in self.machine.rows]
         _, rows = parse_text(report("--signatures"), signatures=True)
         self.assertEqual([row[:4] for row in rows], self.rows)
         self.assertEqual(sorted(row[4:] for row in rows),
                          sorted([row[4], text] for row, text in zip(self.machine.rows, expected)))
         raw = report("--signatures", "--format", "csv")
         lines = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline="")))
-        self.assertEqual(lines[0], HEADINGS + ["Signature", "Signer"])
+        self.assertEqual(lines[0], HEADINGS + ["Signature", "Signer", LAST_HEADING])
         self.assertEqual(sorted(line[4:] for line in lines[1:]),
-                         sorted([row[4], "unsigned" if row[4] else "", ""] for row in self.machine.rows))
+                         sorted([row[4], "unsigned" if row[4] else "", "", row[5]]
+                                for row in self.machine.rows))
         data = valid_report(report("--signatures", "--format", "json"))
         self.assertEqual(sorted(json.dumps(p["signature"]) for p in data["plugins"]), sorted(
             json.dumps({"status": "unsigned", "signer": None} if row[4] else None)
@@ -286,6 +300,86 @@ class FormatsTest(unittest.TestCase):
         usage = wine(ARGS.tool, "--help").stdout
         for option in (b"--verbose", b"--version"):
             self.assertIn(option, usage)
+
+
+class ProgramsTest(unittest.TestCase):
+    """Installations whose programs are built for each processor, or are no
+    module at all, each walking plug-ins of every processor in its own
+    folder and in the shared one: the Architecture cell names the program's
+    processor where it differs, and the machine formats keep both apart."""
+    MACHINES = {"x86": 0x014C, "x64": 0x8664, "ARM64": 0xAA64}
+    INSTALLATIONS = [  # version key, folder and label, its program, that program's architecture
+        (r"Software\Adobe\Photoshop\9.0", "Photoshop x86", "x86", "x86"),
+        (r"Software\Adobe\Photoshop\60.0", "Photoshop x64", "x64", "x64"),
+        (r"Software\Adobe\Photoshop\200.0", "Photoshop ARM64", "ARM64", "ARM64"),
+        (r"Software\Adobe\Photoshop Elements\10.0", "Elements missing", None, ""),
+        (r"Software\Adobe\Photoshop Elements\11.0", "Elements text", "text", ""),
+        (r"Software\Adobe\Photoshop Elements\12.0", "Elements folder", "folder", ""),
+        (r"Software\Adobe\Photoshop Elements\13.0", "Elements cut", "cut short", ""),
+    ]
+    INSTALLER = r"SOFTWARE\Adobe\CommonFiles\Adobe\installer"
+
+    @classmethod
+    def setUpClass(cls):
+        root = os.path.join(ARGS.work, "programs")
+        keys = [key for key, *_ in cls.INSTALLATIONS] + [cls.INSTALLER]
+        delete_keys(keys)
+        shutil.rmtree(root, ignore_errors=True)
+        cls.addClassCleanup(shutil.rmtree, root, ignore_errors=True)
+        cls.addClassCleanup(delete_keys, keys)
+        with open(os.path.join(ARGS.fixtures, "fixture_cr_3_7.dll"), "rb") as f:
+            module = f.read()
+        header = struct.unpack_from("<I", module, 0x3C)[0] + 4
+
+        def built_for(machine):
+            image = bytearray(module)
+            struct.pack_into("<H", image, header, machine)
+            return bytes(image)
+
+        def lay_out(folder):
+            os.makedirs(os.path.join(root, folder))
+            for architecture, machine in cls.MACHINES.items():
+                with open(os.path.join(root, folder, architecture + ".8bi"), "wb") as f:
+                    f.write(built_for(machine))
+
+        shared = os.path.join("Common", "Adobe", "Plug-ins", "CC")
+        lay_out(shared)
+        values = {cls.INSTALLER: {"Path": windows_path(os.path.join(root, "Common", "Adobe")) + "\\"}}
+        cls.expected = []  # file, label, cell, plug-in's and program's word in the JSON
+        for key, folder, program, architecture in cls.INSTALLATIONS:
+            lay_out(folder)
+            name = "Photoshop.exe" if key.split("\\")[2] == "Photoshop" else "PhotoshopElementsEditor.exe"
+            path = os.path.join(root, folder, name)
+            if program == "folder":
+                os.makedirs(path)
+            elif program:
+                with open(path, "wb") as f:
+                    f.write({"text": b"Not a program.\r\n", "cut short": module[:header + 10]}.get(
+                        program) or built_for(cls.MACHINES[program]))
+            values[key] = {"ApplicationPath": windows_path(os.path.join(root, folder))}
+            for plugin in cls.MACHINES:
+                cell = plugin if architecture in ("", plugin) else f"{plugin} (program: {architecture})"
+                cls.expected += [[plugin + ".8bi", folder, cell, plugin, architecture]] * 2
+        import_registry(root, values)
+        cls.expected.sort()
+
+    def test_cells_columns_and_members(self):
+        _, text = parse_text(report("--signatures"), signatures=True)
+        self.assertEqual(sorted([row[0], row[2], row[4]] for row in text),
+                         [row[:3] for row in self.expected])
+        lines = list(csv.reader(io.StringIO(report("--format", "csv").decode("utf-8-sig"), newline="")))
+        self.assertEqual(lines[0][-1], LAST_HEADING)
+        self.assertEqual(sorted([line[0], line[2], line[4], line[5]] for line in lines[1:]),
+                         [[file, label, plugin, program] for file, label, _, plugin, program in self.expected])
+
+        def word(architecture):
+            return architecture.lower() if architecture else None
+
+        data = valid_report(report("--format", "json"))
+        self.assertEqual(sorted([p["file"], p["product"], p["architecture"], p["program_architecture"]]
+                                for p in data["plugins"]),
+                         sorted([file, label, word(plugin), word(program)]
+                                for file, label, _, plugin, program in self.expected))
 
 
 class ContractTest(unittest.TestCase):
@@ -329,7 +423,8 @@ class ContractTest(unittest.TestCase):
                        lambda d: d["machine"].update(architecture="ia64"),
                        lambda d: d["machine"].update(scanned_at="2026-01-31 12:00:00"),
                        lambda d: d["installations32"].pop("Photoshop"),
-                       lambda d: d["plugins"][0].pop("location")):
+                       lambda d: d["plugins"][0].pop("location"),
+                       lambda d: d["plugins"][0].update(program_architecture="ARM64")):
             with self.assertRaises(jsonschema.ValidationError):
                 valid_report(broken(change))
 
