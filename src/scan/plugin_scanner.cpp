@@ -162,12 +162,15 @@ void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bo
                            const Owner& owner, const Folder& folder) {
   const int row = table_.InsertRow(text);
   // A folder has no version resource; asking would only fail.
+  std::string architecture;
   if (!isFolder) {
     const ModuleCells cells = ReadModuleCells(win::JoinPath(folder.verbatim, name),
                                               win::JoinPath(folder.exact, name), problems_);
     table_.SetCell(row, VersionColumn, cells.version);
-    table_.SetArchitectures(row, cells.architecture, owner.program);
+    architecture = cells.architecture;
   }
+  // A folder's row still names its installation's program.
+  table_.SetArchitectures(row, architecture, owner.program);
   table_.SetCell(row, ProductColumn, owner.label);
   table_.SetCell(row, LocationColumn, folder.text);
   table_.SetExactNames(row, name, folder.exact);

@@ -337,7 +337,7 @@ class ProgramsTest(unittest.TestCase):
             return bytes(image)
 
         def lay_out(folder):
-            os.makedirs(os.path.join(root, folder))
+            os.makedirs(os.path.join(root, folder, "Folder.8bi"))  # a row, but no module
             for architecture, machine in cls.MACHINES.items():
                 with open(os.path.join(root, folder, architecture + ".8bi"), "wb") as f:
                     f.write(built_for(machine))
@@ -357,6 +357,7 @@ class ProgramsTest(unittest.TestCase):
                     f.write({"text": b"Not a program.\r\n", "cut short": module[:header + 10]}.get(
                         program) or built_for(cls.MACHINES[program]))
             values[key] = {"ApplicationPath": windows_path(os.path.join(root, folder))}
+            cls.expected += [["Folder.8bi", folder, "", "", architecture]] * 2
             for plugin in cls.MACHINES:
                 cell = plugin if architecture in ("", plugin) else f"{plugin} (program: {architecture})"
                 cls.expected += [[plugin + ".8bi", folder, cell, plugin, architecture]] * 2
