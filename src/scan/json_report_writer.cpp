@@ -9,7 +9,6 @@ namespace scan {
 namespace {
 // Member names of a plug-in's texts, in column order.
 constexpr const char* kMemberNames[] = {"file", "version", "product", "location"};
-
 }  // namespace
 
 std::string JsonReportWriter::String(std::string_view ansiText) {

@@ -4,6 +4,7 @@
 // whole 20-byte file header after it. A file cut short inside that file
 // header is no module for the Architecture, the Signature or the version
 // read alike: the loader refuses it too.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
