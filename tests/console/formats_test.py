@@ -24,6 +24,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from pathlib import Path
 
 import jsonschema  # Debian's python3-jsonschema
 
@@ -69,28 +70,6 @@ def report(*options):
     return wine(ARGS.tool, "--all", *options).stdout
 
 
-def import_registry(root, values):
-    """{key below HKEY_LOCAL_MACHINE: {value name: text}} into the prefix's
-    registry, as UTF-16 so no code page stands in between."""
-    def quoted(text):
-        return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
-
-    lines = ["Windows Registry Editor Version 5.00", ""]
-    for key, named in values.items():
-        lines.append(f"[HKEY_LOCAL_MACHINE\\{key}]")
-        lines += [f"{quoted(name)}={quoted(value)}" for name, value in named.items()]
-        lines.append("")
-    reg_file = os.path.join(root, "machine.reg")
-    with open(reg_file, "wb") as f:
-        f.write(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
-    wine("reg", "import", windows_path(reg_file))
-
-
-def delete_keys(keys):
-    for key in keys:
-        wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
-
-
 class Machine:
     """Two Photoshop versions whose plug-ins need quoting, escaping, a code
     page conversion, exact names and the formula guard; a 32-bit Photoshop
@@ -123,9 +102,8 @@ class Machine:
         }
         labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2",
                   pse: pse}
-        # Exact names, as the machine formats carry them, and the architecture
-        # (the damaged module's file header is whole); no installation's
-        # program is there.
+        # Exact names, as the machine formats carry them, the architecture (the
+        # damaged module's file header is whole) and no program's.
         self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder),
                       "x64" if fixture else "", ""]
                      for fixture, folder, name, version in self.files]
@@ -150,10 +128,23 @@ class Machine:
         with open(os.path.join(self.root, self.damaged), "wb") as f:
             f.write(cut)
         os.symlink("..", os.path.join(self.root, self.loop[0]))
-        import_registry(self.root, self.values)
+
+        def quoted(text):
+            return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+        lines = ["Windows Registry Editor Version 5.00", ""]
+        for key, values in self.values.items():
+            lines.append(f"[HKEY_LOCAL_MACHINE\\{key}]")
+            lines += [f"{quoted(name)}={quoted(value)}" for name, value in values.items()]
+            lines.append("")
+        reg_file = os.path.join(self.root, "machine.reg")
+        with open(reg_file, "wb") as f:
+            f.write(b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
+        wine("reg", "import", windows_path(reg_file))
 
     def clear(self):
-        delete_keys(VERSION_KEYS)
+        for key in VERSION_KEYS:
+            wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
@@ -303,84 +294,59 @@ class FormatsTest(unittest.TestCase):
 
 
 class ProgramsTest(unittest.TestCase):
-    """Installations whose programs are built for each processor, or are no
-    module at all, each walking plug-ins of every processor in its own
-    folder and in the shared one: the Architecture cell names the program's
-    processor where it differs, and the machine formats keep both apart."""
+    """Programs of each processor, or no module, beside plug-ins of each (and
+    a folder) in their own folders and the shared one, all from one table."""
     MACHINES = {"x86": 0x014C, "x64": 0x8664, "ARM64": 0xAA64}
-    INSTALLATIONS = [  # version key, folder and label, its program, that program's architecture
-        (r"Software\Adobe\Photoshop\9.0", "Photoshop x86", "x86", "x86"),
-        (r"Software\Adobe\Photoshop\60.0", "Photoshop x64", "x64", "x64"),
-        (r"Software\Adobe\Photoshop\200.0", "Photoshop ARM64", "ARM64", "ARM64"),
-        (r"Software\Adobe\Photoshop Elements\10.0", "Elements missing", None, ""),
-        (r"Software\Adobe\Photoshop Elements\11.0", "Elements text", "text", ""),
-        (r"Software\Adobe\Photoshop Elements\12.0", "Elements folder", "folder", ""),
-        (r"Software\Adobe\Photoshop Elements\13.0", "Elements cut", "cut short", ""),
-    ]
-    INSTALLER = r"SOFTWARE\Adobe\CommonFiles\Adobe\installer"
-
-    @classmethod
-    def setUpClass(cls):
-        root = os.path.join(ARGS.work, "programs")
-        keys = [key for key, *_ in cls.INSTALLATIONS] + [cls.INSTALLER]
-        delete_keys(keys)
-        shutil.rmtree(root, ignore_errors=True)
-        cls.addClassCleanup(shutil.rmtree, root, ignore_errors=True)
-        cls.addClassCleanup(delete_keys, keys)
-        with open(os.path.join(ARGS.fixtures, "fixture_cr_3_7.dll"), "rb") as f:
-            module = f.read()
-        header = struct.unpack_from("<I", module, 0x3C)[0] + 4
-
-        def built_for(machine):
-            image = bytearray(module)
-            struct.pack_into("<H", image, header, machine)
-            return bytes(image)
-
-        def lay_out(folder):
-            os.makedirs(os.path.join(root, folder, "Folder.8bi"))  # a row, but no module
-            for architecture, machine in cls.MACHINES.items():
-                with open(os.path.join(root, folder, architecture + ".8bi"), "wb") as f:
-                    f.write(built_for(machine))
-
-        shared = os.path.join("Common", "Adobe", "Plug-ins", "CC")
-        lay_out(shared)
-        values = {cls.INSTALLER: {"Path": windows_path(os.path.join(root, "Common", "Adobe")) + "\\"}}
-        cls.expected = []  # file, label, cell, plug-in's and program's word in the JSON
-        for key, folder, program, architecture in cls.INSTALLATIONS:
-            lay_out(folder)
-            name = "Photoshop.exe" if key.split("\\")[2] == "Photoshop" else "PhotoshopElementsEditor.exe"
-            path = os.path.join(root, folder, name)
-            if program == "folder":
-                os.makedirs(path)
-            elif program:
-                with open(path, "wb") as f:
-                    f.write({"text": b"Not a program.\r\n", "cut short": module[:header + 10]}.get(
-                        program) or built_for(cls.MACHINES[program]))
-            values[key] = {"ApplicationPath": windows_path(os.path.join(root, folder))}
-            cls.expected += [["Folder.8bi", folder, "", "", architecture]] * 2
-            for plugin in cls.MACHINES:
-                cell = plugin if architecture in ("", plugin) else f"{plugin} (program: {architecture})"
-                cls.expected += [[plugin + ".8bi", folder, cell, plugin, architecture]] * 2
-        import_registry(root, values)
-        cls.expected.sort()
+    PROGRAMS = {"Photoshop 9.0": "x86", "Photoshop Elements 15.0": "x64", "Photoshop 200.0": "ARM64",
+                "Photoshop 10.0": None, "Photoshop Elements 11.0": "text",
+                "Photoshop 12.0": "folder", "Photoshop 13.0": "cut short"}  # label: what lies there
 
     def test_cells_columns_and_members(self):
+        root = Path(ARGS.work, "programs")
+        installer = r"SOFTWARE\Adobe\CommonFiles\Adobe\installer"
+        keys = {label: r"Software\Adobe\%s\%s" % tuple(label.rsplit(" ", 1)) for label in self.PROGRAMS}
+
+        def undo():
+            for key in [installer, *keys.values()]:
+                wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
+            shutil.rmtree(root, ignore_errors=True)
+
+        undo()
+        self.addCleanup(undo)
+        module = Path(ARGS.fixtures, "fixture_cr_3_7.dll").read_bytes()
+        at = struct.unpack_from("<I", module, 0x3C)[0] + 4  # the Machine field
+        files = {name: module[:at] + struct.pack("<H", machine) + module[at + 2:]
+                 for name, machine in self.MACHINES.items()}
+        files.update({"text": b"Not a program.\r\n", "cut short": module[:at + 10]})
+        wine("reg", "add", "HKLM\\" + installer, "/v", "Path", "/d", windows_path(root) + "\\", "/f")
+        expected = []  # file, label, cell, plug-in's and program's architecture, once for each folder
+        for label, program in self.PROGRAMS.items():
+            for folder in (label, "Plug-ins"):  # its own, and the shared one below the installer's Path
+                (root / folder / "Folder.8bi").mkdir(parents=True, exist_ok=True)
+                for name in self.MACHINES:
+                    (root / folder / (name + ".8bi")).write_bytes(files[name])
+            path = root / label / ("PhotoshopElementsEditor.exe" if "Elements" in label else "Photoshop.exe")
+            if program == "folder":
+                path.mkdir()
+            elif program:
+                path.write_bytes(files[program])
+            wine("reg", "add", "HKLM\\" + keys[label], "/v", "ApplicationPath", "/d",
+                 windows_path(root / label), "/f")
+            known = program if program in self.MACHINES else ""
+            for plugin in ("", *self.MACHINES):
+                cell = f"{plugin} (program: {known})" if plugin and known and plugin != known else plugin
+                expected += [[(plugin or "Folder") + ".8bi", label, cell, plugin, known]] * 2
+        expected.sort()
+
         _, text = parse_text(report("--signatures"), signatures=True)
-        self.assertEqual(sorted([row[0], row[2], row[4]] for row in text),
-                         [row[:3] for row in self.expected])
+        self.assertEqual(sorted([row[0], row[2], row[4]] for row in text), [row[:3] for row in expected])
         lines = list(csv.reader(io.StringIO(report("--format", "csv").decode("utf-8-sig"), newline="")))
-        self.assertEqual(lines[0][-1], LAST_HEADING)
-        self.assertEqual(sorted([line[0], line[2], line[4], line[5]] for line in lines[1:]),
-                         [[file, label, plugin, program] for file, label, _, plugin, program in self.expected])
-
-        def word(architecture):
-            return architecture.lower() if architecture else None
-
-        data = valid_report(report("--format", "json"))
-        self.assertEqual(sorted([p["file"], p["product"], p["architecture"], p["program_architecture"]]
-                                for p in data["plugins"]),
-                         sorted([file, label, word(plugin), word(program)]
-                                for file, label, _, plugin, program in self.expected))
+        self.assertEqual([lines[0][-1]] + sorted([line[0], line[2], line[4], line[5]] for line in lines[1:]),
+                         [LAST_HEADING] + [row[:2] + row[3:] for row in expected])
+        words = [[p["file"], p["product"], p["architecture"], p["program_architecture"]]
+                 for p in valid_report(report("--format", "json"))["plugins"]]
+        self.assertEqual(sorted(words),
+                         sorted(row[:2] + [a.lower() or None for a in row[3:]] for row in expected))
 
 
 class ContractTest(unittest.TestCase):

@@ -59,7 +59,6 @@ std::optional<ResourceLayout> FindResourceLayout(const std::string& b) {
   Sections sections{optional + U16(b, pe + 20), U16(b, pe + 6)};
 
   ResourceLayout layout;
-  layout.fileHeader = pe + 4;
   layout.directoryEntry = directories + 2 * 8;
   const std::uint32_t rootRva = U32(b, layout.directoryEntry);
   const auto root = RvaToOffset(b, sections, rootRva);

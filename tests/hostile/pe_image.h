@@ -15,7 +15,6 @@ struct ByteSpan {
 };
 
 struct ResourceLayout {
-  std::size_t fileHeader = 0;      // file offset of IMAGE_FILE_HEADER, just after "PE\0\0"
   std::size_t directoryEntry = 0;  // file offset of the optional header's resource RVA and size
   std::size_t sectionHeader = 0;   // file offset of the header of the section holding them
   std::size_t rootDirectory = 0;   // file offset of the root IMAGE_RESOURCE_DIRECTORY
