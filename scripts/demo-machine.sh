@@ -19,6 +19,11 @@ while IFS=$'\t' read -r source path; do
   if [ "$source" = text ]; then
     printf 'Not a plug-in module.\r\n' >"$target"
   else
-    cp "$build/fixtures/$source.dll" "$target"
+    cp "$build/fixtures/${source%:x86}.dll" "$target"
+    # "<fixture>:x86": the fixture marked as built for x86 in its file header.
+    if [ "$source" != "${source%:x86}" ]; then
+      header=$(( $(od -An -tu4 -j60 -N4 "$target") + 4 ))
+      printf '\x4c\x01' | dd of="$target" bs=1 seek="$header" conv=notrunc status=none
+    fi
   fi
 done <"$VARNOCK_ROOT/demo/plugins.txt"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release of both programs (no tests) in build/release, signs
 # them when a certificate is given, and writes
-# build/release/varnock-<version>-win64.zip and build/release/SHA256SUMS.
+# build/release/varnock-<version>-win64.zip and build/release/SHA256SUMS,
+# whose paths are all it prints on standard output; the programs' sizes go
+# to standard error.
 # The same commit gives the same bytes in any folder, at any time, in any
 # time zone: the archive and the signatures take their one time, the last
 # commit's, and the programs carry none.
@@ -73,5 +75,9 @@ cp "$release_dir/packaging/README.txt" "$VARNOCK_ROOT/docs/report.schema.json" "
 /usr/bin/python3 "$VARNOCK_ROOT/scripts/release_zip.py" "$SOURCE_DATE_EPOCH" "$archive" \
   "$stage/Varnock.exe" "$stage/varnock-report.exe" "$stage/README.txt" "$stage/report.schema.json"
 (cd "$release_dir" && sha256sum "$(basename "$archive")" >SHA256SUMS)
+# The programs' sizes as the README gives them, on standard error.
+for program in Varnock.exe varnock-report.exe; do
+  log "$program: $(stat -c %s "$stage/$program" | sed ':a; s/\B[0-9]\{3\}\>/,&/; ta') bytes"
+done
 echo "$archive"
 echo "$release_dir/SHA256SUMS"

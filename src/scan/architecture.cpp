@@ -18,6 +18,11 @@ std::string ArchitectureText(std::optional<std::uint16_t> machine) {
   }
 }
 
+std::string ArchitectureCell(const std::string& plugin, const std::string& program) {
+  if (plugin.empty() || program.empty() || plugin == program) return plugin;
+  return plugin + " (program: " + program + ")";
+}
+
 std::string ArchitectureWord(const std::string& text) { return text == "ARM64" ? "arm64" : text; }
 
 }  // namespace scan

@@ -27,16 +27,18 @@ void CsvReportWriter::Begin(const std::vector<Installation>&, const ResultTable&
     line += Field(kColumns[column].heading);
   }
   if (signatures_) line += ",Signature,Signer";
-  line += "\r\n";
+  // Last, so that every column before it stands where it always stood.
+  line += ",Program architecture\r\n";
   sink_.Write(line);
 }
 
 void CsvReportWriter::Row(const ResultTable& table, int row) {
   std::string line;
-  for (int column = 0; column <= ArchitectureColumn; ++column) {
-    if (column) line += ',';
-    line += Field(Utf8Cell(table, row, column));
-  }
+  for (int column = 0; column < ArchitectureColumn; ++column)
+    line += Field(Utf8Cell(table, row, column)) + ',';
+  // The plug-in's own architecture, the program's apart, as words alone.
+  const ResultTable::Architectures architectures = table.RowArchitectures(row);
+  line += Field(architectures.plugin);
   if (signatures_) {
     const std::optional<SignatureCheck> check = table.Signature(row);
     line += ',';
@@ -44,7 +46,7 @@ void CsvReportWriter::Row(const ResultTable& table, int row) {
     line += ',';
     if (check) line += Field(ansi::WideToUtf8(check->signer));
   }
-  line += "\r\n";
+  line += ',' + Field(architectures.program) + "\r\n";
   sink_.Write(line);
 }
 

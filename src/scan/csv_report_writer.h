@@ -9,9 +9,11 @@
 // "=", "+", "-", "@", a tab or a CR) gets a leading apostrophe, so that
 // opening the file runs nothing a file name says.
 //
-// Its columns: File, Version, Product, Location and Architecture; after a
-// signature pass also Signature (the status word) and Signer. The
-// installations are not part of it; the JSON report carries them.
+// Its columns: File, Version, Product, Location and Architecture (the
+// plug-in's own); after a signature pass also Signature (the status word)
+// and Signer; last, Program architecture (that of the installation's
+// program, empty when unknown). The installations are not part of it; the
+// JSON report carries them.
 #include <string>
 #include <string_view>
 

@@ -84,9 +84,9 @@ void JsonReportWriter::Row(const ResultTable& table, int row) {
     text += kMemberNames[column];
     text += "\": " + Utf8String(Utf8Cell(table, row, column));
   }
-  const std::string architecture = table.Cell(row, ArchitectureColumn);
-  text += ", \"architecture\": ";
-  text += architecture.empty() ? "null" : Utf8String(ArchitectureWord(architecture));
+  const ResultTable::Architectures architectures = table.RowArchitectures(row);
+  text += ", \"architecture\": " + Word(architectures.plugin);
+  text += ", \"program_architecture\": " + Word(architectures.program);
   if (signatures_) {
     text += ", \"signature\": ";
     if (const std::optional<SignatureCheck> check = table.Signature(row)) {
@@ -99,6 +99,10 @@ void JsonReportWriter::Row(const ResultTable& table, int row) {
   }
   text += '}';
   sink_.Write(text);
+}
+
+std::string JsonReportWriter::Word(const std::string& architecture) {
+  return architecture.empty() ? "null" : Utf8String(ArchitectureWord(architecture));
 }
 
 void JsonReportWriter::End() { sink_.Write("\r\n]}\r\n"); }

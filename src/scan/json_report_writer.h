@@ -7,7 +7,8 @@
 //    "installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
 //    "installations32": {"Photoshop": [...], "Photoshop Elements": [...]}, "plugins": [
 //   {"file": "...", "version": "...", "product": "...", "location": "...",
-//    "architecture": "x64", "signature": {"status": "signed", "signer": "..."}},
+//    "architecture": "x64", "program_architecture": "x64",
+//    "signature": {"status": "signed", "signer": "..."}},
 //   ...
 //   ]}
 //
@@ -20,7 +21,9 @@
 // version keys in registry order (an empty array when none is installed). The
 // plug-ins are the table's rows in order, files and folders by their exact
 // names. "architecture" is "x86", "x64", "arm64", "0x" and four hex digits,
-// or null for no module; "signature" comes only after a signature pass, null
+// or null for no module; "program_architecture" is the same for the program
+// of the installation the row was found for, null when it is not known;
+// "signature" comes only after a signature pass, null
 // for no module, its "signer" null where no signer's name holds.
 #include <string>
 #include <string_view>
@@ -49,6 +52,8 @@ class JsonReportWriter : public ReportWriter {
  private:
   static std::string Installations(const std::vector<Installation>& installations,
                                    RegistryView view);
+  // An architecture's word, null when it is unknown.
+  static std::string Word(const std::string& architecture);
 
   ByteSink& sink_;
   MachineFacts machine_;

@@ -33,6 +33,13 @@ void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_vi
   extra_[row].known = true;
 }
 
+void MemoryTable::SetArchitectures(int row, const std::string& plugin,
+                                   const std::string& program) {
+  if (!Exists(row)) return;
+  extra_[row].architectures = {plugin, program};
+  rows_[row][ArchitectureColumn] = ArchitectureCell(plugin, program);
+}
+
 void MemoryTable::SetSignature(int row, const std::optional<SignatureCheck>& check) {
   if (!Exists(row)) return;
   extra_[row].signature = check;
@@ -53,6 +60,10 @@ std::optional<std::string> MemoryTable::ExactName(int row, int column) const {
 std::optional<std::wstring> MemoryTable::ExactPath(int row) const {
   if (!Exists(row) || !extra_[row].known) return std::nullopt;
   return win::JoinPath(extra_[row].location, extra_[row].file);
+}
+
+ResultTable::Architectures MemoryTable::RowArchitectures(int row) const {
+  return Exists(row) ? extra_[row].architectures : Architectures{};
 }
 
 std::optional<SignatureCheck> MemoryTable::Signature(int row) const {

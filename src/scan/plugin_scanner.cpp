@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "scan/products.h"
+#include "scan/program_architecture.h"
 #include "scan/reg_key_cursor.h"
 #include "win/ansi.h"
 #include "win/error_text.h"
@@ -43,26 +44,28 @@ void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
     std::string applicationPath = key.QueryValue("ApplicationPath", "");
     if (applicationPath.empty()) applicationPath = key.QueryValue("", version.c_str());
     const std::string label = ProductLabel(applicationPath);
-    WalkRegistryPaths(label, key);
+    const std::string program = ProgramArchitecture(product, applicationPath);
+    WalkRegistryPaths(label, key, program);
     key.Ascend();
 
     if (UsesSharedPlugins(product, version)) {
       const std::string shared = SharedPluginsFolder(view, CommonFilesFolder, &problems_);
-      if (!shared.empty()) WalkPluginFolder(label, shared);
+      if (!shared.empty()) WalkPluginFolder(label, shared, program);
     }
   }
 }
 
-void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key) {
+void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key,
+                                      const std::string& program) {
   for (int cursor = key.HasValues(); cursor != 0 && !table_.Abandoned();) {
     const std::string value = key.QueryValue(key.NextValueName(cursor), "<none>");
-    if (ansi::Contains(value, ":\\")) WalkPluginFolder(label, value);
+    if (ansi::Contains(value, ":\\")) WalkPluginFolder(label, value, program);
   }
   for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
     const std::string subKey = key.NextSubKeyName(cursor);
     if (ansi::Compare(subKey, "Applicationpath") == 0) continue;
     key.Descend(subKey);
-    WalkRegistryPaths(label, key);
+    WalkRegistryPaths(label, key, program);
     key.Ascend();
   }
 }
@@ -79,15 +82,17 @@ bool PluginScanner::MatchesPluginName(const std::string& name, bool showAllPlugi
          lower == "camera raw.zip" || lower == "nikon.8bi";
 }
 
-void PluginScanner::WalkPluginFolder(const std::string& label, const std::string& folder) {
+void PluginScanner::WalkPluginFolder(const std::string& label, const std::string& folder,
+                                     const std::string& program) {
   const std::wstring exact = ansi::ToWide(folder);
-  WalkFolder(label, Folder{folder, exact, win::VerbatimPath(exact)});
+  WalkFolder(Owner{label, program}, Folder{folder, exact, win::VerbatimPath(exact)});
 }
 
-void PluginScanner::WalkFolder(const std::string& label, const Folder& folder) {
-  if (!VisitedFolders.Add(VisitedFolderList::KeyFor(label, folder.text), folder.exact)) return;
+void PluginScanner::WalkFolder(const Owner& owner, const Folder& folder) {
+  if (!VisitedFolders.Add(VisitedFolderList::KeyFor(owner.label, folder.text), folder.exact))
+    return;
   ancestors_.push_back({&folder, std::nullopt});
-  Walk(label, folder);
+  Walk(owner, folder);
   ancestors_.pop_back();
 }
 
@@ -109,7 +114,7 @@ bool IsNotFound(DWORD error) {
 }
 }  // namespace
 
-void PluginScanner::Walk(const std::string& label, const Folder& folder) {
+void PluginScanner::Walk(const Owner& owner, const Folder& folder) {
   WIN32_FIND_DATAW entry;
   win::UniqueFind search(::FindFirstFileW(win::JoinPath(folder.verbatim, L"*").c_str(), &entry));
   if (!search) {
@@ -133,9 +138,9 @@ void PluginScanner::Walk(const std::string& label, const Folder& folder) {
         if (loop)
           problems_.Report(Problem::LinkLoop, child.exact, loop->exact);
         else
-          WalkFolder(label, child);
+          WalkFolder(owner, child);
       }
-      if (MatchesPluginName(text, ShowAllPlugins)) AddRow(text, name, isFolder, label, folder);
+      if (MatchesPluginName(text, ShowAllPlugins)) AddRow(text, name, isFolder, owner, folder);
     }
     if (!::FindNextFileW(search.get(), &entry)) break;
   }
@@ -154,16 +159,19 @@ const PluginScanner::Folder* PluginScanner::OwnAncestor(const Folder& link) {
 }
 
 void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bool isFolder,
-                           const std::string& label, const Folder& folder) {
+                           const Owner& owner, const Folder& folder) {
   const int row = table_.InsertRow(text);
   // A folder has no version resource; asking would only fail.
+  std::string architecture;
   if (!isFolder) {
     const ModuleCells cells = modules_.Read(win::JoinPath(folder.verbatim, name),
                                             win::JoinPath(folder.exact, name), problems_);
     table_.SetCell(row, VersionColumn, cells.version);
-    table_.SetCell(row, ArchitectureColumn, cells.architecture);
+    architecture = cells.architecture;
   }
-  table_.SetCell(row, ProductColumn, label);
+  // A folder's row still names its installation's program.
+  table_.SetArchitectures(row, architecture, owner.program);
+  table_.SetCell(row, ProductColumn, owner.label);
   table_.SetCell(row, LocationColumn, folder.text);
   table_.SetExactNames(row, name, folder.exact);
   if (repaint_.Due()) {

@@ -35,8 +35,12 @@ class PluginScanner {
 
   // Expects an empty table and an empty VisitedFolders (see Reset).
   void ScanInstallations();
-  void WalkRegistryPaths(const std::string& label, RegKeyCursor& key);
-  void WalkPluginFolder(const std::string& label, const std::string& folder);
+  // `program`: the architecture of the installation's program, which every
+  // row found carries (empty: unknown).
+  void WalkRegistryPaths(const std::string& label, RegKeyCursor& key,
+                         const std::string& program = {});
+  void WalkPluginFolder(const std::string& label, const std::string& folder,
+                        const std::string& program = {});
   void AutoSizeColumns();
 
   // Forgets the folders walked and the modules read, ready for a rescan of
@@ -71,11 +75,17 @@ class PluginScanner {
 
   // Every version key of one product in one registry view.
   void ScanProduct(const std::string& product, RegistryView view);
-  void WalkFolder(const std::string& label, const Folder& folder);
-  void Walk(const std::string& label, const Folder& folder);
+  // Whose rows a walk finds: the Product label, and the architecture of
+  // that installation's program.
+  struct Owner {
+    const std::string& label;
+    const std::string& program;
+  };
+  void WalkFolder(const Owner& owner, const Folder& folder);
+  void Walk(const Owner& owner, const Folder& folder);
   const Folder* OwnAncestor(const Folder& link);
   void AddRow(const std::string& text, const std::wstring& name, bool isFolder,
-              const std::string& label, const Folder& folder);
+              const Owner& owner, const Folder& folder);
 
   NoListener nobody_;
   ResultTable& table_;

@@ -30,4 +30,10 @@ bool UsesSharedPlugins(const std::string& product, const std::string& versionKey
   return false;
 }
 
+std::wstring ProgramFileName(const std::string& product) {
+  if (ansi::Compare(product, "Photoshop") == 0) return L"Photoshop.exe";
+  if (ansi::Compare(product, "Photoshop Elements") == 0) return L"PhotoshopElementsEditor.exe";
+  return {};
+}
+
 }  // namespace scan

@@ -32,4 +32,8 @@ std::string ProductLabel(const std::string& applicationPath);
 // number atof reads from the key's name.
 bool UsesSharedPlugins(const std::string& product, const std::string& versionKey);
 
+// The file name of the product's own program in its application folder,
+// empty for a product not in the ProductTable.
+std::wstring ProgramFileName(const std::string& product);
+
 }  // namespace scan

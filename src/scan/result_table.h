@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "scan/architecture.h"
 #include "scan/signature_check.h"
 
 namespace scan {
@@ -60,6 +61,13 @@ class ResultTable {
   // the ANSI texts alone.
   virtual void SetExactNames(int /*row*/, std::wstring_view /*file*/,
                              std::wstring_view /*location*/) {}
+  // A row's file's architecture and that of its installation's program,
+  // each as ArchitectureText gives it (empty: unknown). The cell shows
+  // ArchitectureCell of the two; a table that feeds the machine formats
+  // keeps them apart as well.
+  virtual void SetArchitectures(int row, const std::string& plugin, const std::string& program) {
+    SetCell(row, ArchitectureColumn, ArchitectureCell(plugin, program));
+  }
   // A module's signature, once checked (nothing: no module): the cell shows
   // SignatureText, the machine formats read it back with Signature.
   virtual void SetSignature(int row, const std::optional<SignatureCheck>& check) = 0;
@@ -80,6 +88,14 @@ class ResultTable {
   // The row's file by the exact names behind File and Location; nothing
   // where the table keeps none.
   virtual std::optional<std::wstring> ExactPath(int /*row*/) const { return std::nullopt; }
+  // What SetArchitectures gave the row, the plug-in's first; a table that
+  // keeps them not apart gives its cell and an unknown program.
+  struct Architectures {
+    std::string plugin, program;
+  };
+  virtual Architectures RowArchitectures(int row) const {
+    return {Cell(row, ArchitectureColumn), {}};
+  }
   // What SetSignature gave the row; nothing also before any check.
   virtual std::optional<SignatureCheck> Signature(int /*row*/) const { return std::nullopt; }
 };

@@ -4,7 +4,7 @@
 #include <wintrust.h>
 
 #include "scan/file_source.h"
-#include "scan/parse/pe_resource.h"
+#include "scan/parse/pe_header.h"
 #include "win/trust_verification.h"
 
 namespace scan {

@@ -19,15 +19,18 @@ import re
 import resource
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+from pathlib import Path
 
 import jsonschema  # Debian's python3-jsonschema
 
 ARGS = None
 HEADINGS = ["File", "Version", "Product", "Location", "Architecture"]
+LAST_HEADING = "Program architecture"
 BETA_LABEL = 'Photoshop "Beta",\tCafé'
 VERSION_KEYS = [r"Software\Adobe\Photoshop\8.0", r"Software\Adobe\Photoshop\9.0",
                 r"Software\Wow6432Node\Adobe\Photoshop Elements\10.0"]
@@ -99,12 +102,12 @@ class Machine:
         }
         labels = {formats: "Photoshop CS2", filters: "Photoshop CS2", cyrillic: "Photoshop CS2",
                   pse: pse}
-        # Exact names, as the machine formats carry them, and the architecture
-        # (the damaged module's file header is whole).
+        # Exact names, as the machine formats carry them, the architecture (the
+        # damaged module's file header is whole) and no program's.
         self.rows = [[name, version, labels.get(folder, BETA_LABEL), self.windows(folder),
-                      "x64" if fixture else ""]
+                      "x64" if fixture else "", ""]
                      for fixture, folder, name, version in self.files]
-        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters), "x64"])
+        self.rows.append(["Damaged.8bf", "", "Photoshop CS2", self.windows(filters), "x64", ""])
         self.rows.sort()
 
     def windows(self, folder):
@@ -226,7 +229,8 @@ class FormatsTest(unittest.TestCase):
         listed.update({p + " (32-bit)": keys for p, keys in data["installations32"].items() if keys})
         self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
-                         [["file", "version", "product", "location", "architecture"]] * len(self.rows))
+                         [["file", "version", "product", "location", "architecture",
+                           "program_architecture"]] * len(self.rows))
         rows = self.in_text_order([[v or "" for v in p.values()] for p in data["plugins"]])
         self.assertEqual(sorted(rows), self.machine.rows)
 
@@ -236,7 +240,7 @@ class FormatsTest(unittest.TestCase):
         self.assertEqual(raw.count(b"\n"), raw.count(b"\r\n"))
         self.assertEqual(raw.count(b"\r\n"), len(self.rows) + 1)
         lines = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline="")))
-        self.assertEqual(lines[0], HEADINGS)
+        self.assertEqual(lines[0], HEADINGS + [LAST_HEADING])
         # The guard is undone here and nowhere else: only guarded fields start
         # with an apostrophe on this machine.
         rows = [[field[1:] if field.startswith("'") else field for field in row]
@@ -248,16 +252,17 @@ class FormatsTest(unittest.TestCase):
 
     def test_signatures_add_their_lines_columns_and_members(self):
         # None of these modules is signed; the kinds of signature have a test of their own.
-        expected = ["Not signed" if architecture else "" for *_, architecture in self.machine.rows]
+        expected = ["Not signed" if row[4] else "" for row in self.machine.rows]
         _, rows = parse_text(report("--signatures"), signatures=True)
         self.assertEqual([row[:4] for row in rows], self.rows)
         self.assertEqual(sorted(row[4:] for row in rows),
                          sorted([row[4], text] for row, text in zip(self.machine.rows, expected)))
         raw = report("--signatures", "--format", "csv")
         lines = list(csv.reader(io.StringIO(raw.decode("utf-8-sig"), newline="")))
-        self.assertEqual(lines[0], HEADINGS + ["Signature", "Signer"])
+        self.assertEqual(lines[0], HEADINGS + ["Signature", "Signer", LAST_HEADING])
         self.assertEqual(sorted(line[4:] for line in lines[1:]),
-                         sorted([row[4], "unsigned" if row[4] else "", ""] for row in self.machine.rows))
+                         sorted([row[4], "unsigned" if row[4] else "", "", row[5]]
+                                for row in self.machine.rows))
         data = valid_report(report("--signatures", "--format", "json"))
         self.assertEqual(sorted(json.dumps(p["signature"]) for p in data["plugins"]), sorted(
             json.dumps({"status": "unsigned", "signer": None} if row[4] else None)
@@ -286,6 +291,62 @@ class FormatsTest(unittest.TestCase):
         usage = wine(ARGS.tool, "--help").stdout
         for option in (b"--verbose", b"--version"):
             self.assertIn(option, usage)
+
+
+class ProgramsTest(unittest.TestCase):
+    """Programs of each processor, or no module, beside plug-ins of each (and
+    a folder) in their own folders and the shared one, all from one table."""
+    MACHINES = {"x86": 0x014C, "x64": 0x8664, "ARM64": 0xAA64}
+    PROGRAMS = {"Photoshop 9.0": "x86", "Photoshop Elements 15.0": "x64", "Photoshop 200.0": "ARM64",
+                "Photoshop 10.0": None, "Photoshop Elements 11.0": "text",
+                "Photoshop 12.0": "folder", "Photoshop 13.0": "cut short"}  # label: what lies there
+
+    def test_cells_columns_and_members(self):
+        root = Path(ARGS.work, "programs")
+        installer = r"SOFTWARE\Adobe\CommonFiles\Adobe\installer"
+        keys = {label: r"Software\Adobe\%s\%s" % tuple(label.rsplit(" ", 1)) for label in self.PROGRAMS}
+
+        def undo():
+            for key in [installer, *keys.values()]:
+                wine("reg", "delete", "HKLM\\" + key, "/f", check=False)
+            shutil.rmtree(root, ignore_errors=True)
+
+        undo()
+        self.addCleanup(undo)
+        module = Path(ARGS.fixtures, "fixture_cr_3_7.dll").read_bytes()
+        at = struct.unpack_from("<I", module, 0x3C)[0] + 4  # the Machine field
+        files = {name: module[:at] + struct.pack("<H", machine) + module[at + 2:]
+                 for name, machine in self.MACHINES.items()}
+        files.update({"text": b"Not a program.\r\n", "cut short": module[:at + 10]})
+        wine("reg", "add", "HKLM\\" + installer, "/v", "Path", "/d", windows_path(root) + "\\", "/f")
+        expected = []  # file, label, cell, plug-in's and program's architecture, once for each folder
+        for label, program in self.PROGRAMS.items():
+            for folder in (label, "Plug-ins"):  # its own, and the shared one below the installer's Path
+                (root / folder / "Folder.8bi").mkdir(parents=True, exist_ok=True)
+                for name in self.MACHINES:
+                    (root / folder / (name + ".8bi")).write_bytes(files[name])
+            path = root / label / ("PhotoshopElementsEditor.exe" if "Elements" in label else "Photoshop.exe")
+            if program == "folder":
+                path.mkdir()
+            elif program:
+                path.write_bytes(files[program])
+            wine("reg", "add", "HKLM\\" + keys[label], "/v", "ApplicationPath", "/d",
+                 windows_path(root / label), "/f")
+            known = program if program in self.MACHINES else ""
+            for plugin in ("", *self.MACHINES):
+                cell = f"{plugin} (program: {known})" if plugin and known and plugin != known else plugin
+                expected += [[(plugin or "Folder") + ".8bi", label, cell, plugin, known]] * 2
+        expected.sort()
+
+        _, text = parse_text(report("--signatures"), signatures=True)
+        self.assertEqual(sorted([row[0], row[2], row[4]] for row in text), [row[:3] for row in expected])
+        lines = list(csv.reader(io.StringIO(report("--format", "csv").decode("utf-8-sig"), newline="")))
+        self.assertEqual([lines[0][-1]] + sorted([line[0], line[2], line[4], line[5]] for line in lines[1:]),
+                         [LAST_HEADING] + [row[:2] + row[3:] for row in expected])
+        words = [[p["file"], p["product"], p["architecture"], p["program_architecture"]]
+                 for p in valid_report(report("--format", "json"))["plugins"]]
+        self.assertEqual(sorted(words),
+                         sorted(row[:2] + [a.lower() or None for a in row[3:]] for row in expected))
 
 
 class ContractTest(unittest.TestCase):
@@ -329,7 +390,8 @@ class ContractTest(unittest.TestCase):
                        lambda d: d["machine"].update(architecture="ia64"),
                        lambda d: d["machine"].update(scanned_at="2026-01-31 12:00:00"),
                        lambda d: d["installations32"].pop("Photoshop"),
-                       lambda d: d["plugins"][0].pop("location")):
+                       lambda d: d["plugins"][0].pop("location"),
+                       lambda d: d["plugins"][0].update(program_architecture="ARM64")):
             with self.assertRaises(jsonschema.ValidationError):
                 valid_report(broken(change))
 

@@ -48,6 +48,7 @@ const Case kCases[] = {
     {"other-machine.dll", "Thumb.8bi", "0x01C4", Status::Unsigned, "Not signed"},
     {nullptr, "Readme.8bi", "", std::nullopt, ""},      // no module
     {nullptr, "Folder.8bi", "", std::nullopt, ""},      // a folder
+    {"unsigned.dll", "Cut.8bi", "", std::nullopt, ""},  // cut inside its file header: no module
     {"signed.dll", "Held.8bi", "", Status::Unreadable, "Cannot check"},  // held unshared
 };
 
@@ -58,8 +59,12 @@ class Signatures : public ::testing::Test {
     ASSERT_TRUE(test_support::TrustTestRoot());
     for (const Case& c : kCases) {
       const std::string target = "P\\" + std::string(c.name);
-      if (c.fixture)
-        tree.MakeFile(target, test_support::ReadWholeFile(test_support::SignedFixture(c.fixture)));
+      const std::string module =
+          c.fixture ? test_support::ReadWholeFile(test_support::SignedFixture(c.fixture)) : "";
+      if (std::string(c.name) == "Cut.8bi")  // past the Machine field, short of the rest
+        tree.MakeFile(target, module.substr(0, module.find(std::string("PE\0\0", 4)) + 14));
+      else if (c.fixture)
+        tree.MakeFile(target, module);
       else if (std::string(c.name) == "Folder.8bi")
         tree.MakeDir(target);
       else
@@ -99,6 +104,7 @@ TEST_F(Signatures, EveryKindOfModule) {
     EXPECT_EQ(check ? std::optional(check->status) : std::nullopt, c.status) << c.name;
   }
   EXPECT_EQ(problems.seen[held], scan::Problem::Signature);
+  EXPECT_EQ(problems.seen.size(), 1u);  // the cut file is no damaged module either
 
   // The machine formats carry the status word and the signer's name apart.
   scan::StringSink json, csv;
@@ -107,15 +113,18 @@ TEST_F(Signatures, EveryKindOfModule) {
   scan::WriteReport(table, jsonWriter);
   scan::WriteReport(table, csvWriter);
   for (const char* expected :
-       {"\"architecture\": \"x64\", \"signature\": {\"status\": \"signed\", \"signer\": "
-        "\"Varnock Test Publisher\"}}",
-        "\"architecture\": \"arm64\", \"signature\": {\"status\": \"unsigned\", \"signer\": null}}",
-        "\"architecture\": null, \"signature\": null}",
-        "\"architecture\": null, \"signature\": {\"status\": \"unreadable\", \"signer\": null}}"})
+       {"\"architecture\": \"x64\", \"program_architecture\": null, \"signature\": {\"status\": "
+        "\"signed\", \"signer\": \"Varnock Test Publisher\"}}",
+        "\"architecture\": \"arm64\", \"program_architecture\": null, \"signature\": {\"status\": "
+        "\"unsigned\", \"signer\": null}}",
+        "\"architecture\": null, \"program_architecture\": null, \"signature\": null}",
+        "\"architecture\": null, \"program_architecture\": null, \"signature\": {\"status\": "
+        "\"unreadable\", \"signer\": null}}"})
     EXPECT_NE(json.text.find(expected), std::string::npos) << expected;
-  EXPECT_NE(csv.text.find("File,Version,Product,Location,Architecture,Signature,Signer\r\n"),
+  EXPECT_NE(csv.text.find(
+                "File,Version,Product,Location,Architecture,Signature,Signer,Program architecture\r\n"),
             std::string::npos);
-  EXPECT_NE(csv.text.find(",x64,expired,Varnock Expired Publisher\r\n"), std::string::npos);
+  EXPECT_NE(csv.text.find(",x64,expired,Varnock Expired Publisher,\r\n"), std::string::npos);
 }
 
 // The checks end in another order on a pool; the report does not show it.

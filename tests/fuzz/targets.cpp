@@ -6,6 +6,7 @@
 #include <string>
 
 #include "scan/parse/little_endian.h"
+#include "scan/parse/pe_header.h"
 #include "scan/parse/registry_value.h"
 #include "scan/parse/version_block.h"
 #include "scan/parse/version_info.h"
@@ -32,13 +33,14 @@ int VersionRead(const std::uint8_t* data, std::size_t size) {
   Require(info.bytes.size() <= 0xFFFF);
   Require(info.outcome == parse::VersionResource::Outcome::Read || info.bytes.empty());
   Require(info.fixed || (info.language == info.kPresetLanguage && info.codePage == info.kPresetCodePage));
-  // The machine is the file header's first field, and only a PE module has one.
-  Require(!info.machine || info.outcome != parse::VersionResource::Outcome::NotPe);
+  // The machine is the file header's first field, and exactly the PE modules
+  // have one, whichever reader asks: a whole file header makes a module.
+  Require(info.machine.has_value() == (info.outcome != parse::VersionResource::Outcome::NotPe));
+  parse::MemorySource again(std::span(data, size));
+  Require(parse::ReadMachine(again) == info.machine);
   if (info.machine) {
     const std::uint64_t at = std::uint64_t{parse::LoadU32(data + 0x3C)} + 4;
-    Require(at + 2 <= size && *info.machine == parse::LoadU16(data + at));
-    parse::MemorySource again(std::span(data, size));
-    Require(parse::ReadMachine(again) == info.machine);
+    Require(at + 20 <= size && *info.machine == parse::LoadU16(data + at));
   }
   Require(info.outcome != parse::VersionResource::Outcome::Read || info.machine);
   for (const char16_t* name : kNames)

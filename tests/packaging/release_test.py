@@ -14,6 +14,7 @@ import hashlib
 import io
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -34,7 +35,8 @@ STRIPPED_CEILING = 700_000
 
 
 def release(clone, extra_env=None, clock=None):
-    """Runs the clone's release script; gives (zip bytes, SHA256SUMS text)."""
+    """Runs the clone's release script; gives (zip bytes, SHA256SUMS text,
+    {program: the size it printed})."""
     env = {k: v for k, v in os.environ.items()
            if not k.startswith("VARNOCK_") and k != "SOURCE_DATE_EPOCH"}
     env.update(extra_env or {})
@@ -46,7 +48,13 @@ def release(clone, extra_env=None, clock=None):
     if result.returncode != 0:
         raise AssertionError(f"release.sh in {clone} failed:\n{result.stderr[-4000:]}")
     archive, sums = result.stdout.splitlines()
-    return Path(archive).read_bytes(), Path(sums).read_text()
+    printed = re.findall(r"^== (\S+\.exe): ([\d,]+) bytes$", result.stderr, re.M)
+    return Path(archive).read_bytes(), Path(sums).read_text(), sizes(printed)
+
+
+def sizes(pairs):
+    """{program: bytes} from (program, "503,808") pairs."""
+    return {name: int(size.replace(",", "")) for name, size in pairs}
 
 
 def windows_path(path):
@@ -93,7 +101,7 @@ class ReleaseTest(unittest.TestCase):
         cls.pki = make_test_pki.make(str(work / "pki"))
 
     def test_two_clones_build_the_same_archive_and_sums(self):
-        (first, first_sums), (second, second_sums) = self.unsigned
+        (first, first_sums, _), (second, second_sums, _) = self.unsigned
         self.assertEqual(hashlib.sha256(first).hexdigest(), hashlib.sha256(second).hexdigest())
         self.assertEqual(first_sums, second_sums)
         name = f"varnock-{ARGS.version}-win64.zip"
@@ -116,6 +124,13 @@ class ReleaseTest(unittest.TestCase):
                     self.assertLess(len(image), STRIPPED_CEILING)
                     for clone in self.clones:
                         self.assertFalse(clone.name.encode() in image, f"{clone} is in {program}")
+
+    def test_readme_gives_the_sizes_the_release_prints(self):
+        archive, _, printed = self.unsigned[0]
+        with zipfile.ZipFile(io.BytesIO(archive)) as z:
+            self.assertEqual(printed, {program: z.getinfo(program).file_size for program in MEMBERS[:2]})
+        readme = (self.clones[0] / "README.md").read_text(encoding="utf-8")
+        self.assertEqual(sizes(re.findall(r"`(\S+\.exe)` \(([\d,]+) bytes", readme)), printed)
 
     def test_signed_with_either_form_verifies_and_builds_the_same_archive(self):
         pki = self.pki

@@ -42,10 +42,10 @@ TEST_F(ReportFormatsTest, CsvQuotesOnlyWhatNeedsIt) {
   AddRow("x.8bi", "\x80", "tab\tand space ", "\"");
   EXPECT_EQ(Report<scan::CsvReportWriter>(),
             "\xEF\xBB\xBF"
-            "File,Version,Product,Location,Architecture\r\n"
-            "Cam\xC3\xA9ra Raw.8bi,3.7.0.0,\"Photoshop \"\"Beta\"\", 2\",\"C:\\PS, old\\Plug-Ins\",\r\n"
-            "camera raw.zip,,\"line\r\nbreak\",\"lone\ncr\r\",\r\n"
-            "x.8bi,\xE2\x82\xAC,tab\tand space ,\"\"\"\",\r\n");
+            "File,Version,Product,Location,Architecture,Program architecture\r\n"
+            "Cam\xC3\xA9ra Raw.8bi,3.7.0.0,\"Photoshop \"\"Beta\"\", 2\",\"C:\\PS, old\\Plug-Ins\",,\r\n"
+            "camera raw.zip,,\"line\r\nbreak\",\"lone\ncr\r\",,\r\n"
+            "x.8bi,\xE2\x82\xAC,tab\tand space ,\"\"\"\",,\r\n");
 }
 
 TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
@@ -59,7 +59,8 @@ TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
             "\"plugins\": [\r\n"
             "{\"file\": \"Cam\xC3\xA9ra Raw.8bi\", \"version\": \"\", "
             "\"product\": \"q\\\" b\\\\ \\b\\f\\n\\r\\t \\u0001\\u001f\x7f\", "
-            "\"location\": \"C:\\\\PS\\\\Plug-Ins\", \"architecture\": null}\r\n"
+            "\"location\": \"C:\\\\PS\\\\Plug-Ins\", \"architecture\": null, "
+            "\"program_architecture\": null}\r\n"
             "]}\r\n");
 }
 
@@ -76,14 +77,14 @@ TEST_F(ReportFormatsTest, MachineFormatsCarryExactNamesTheTextCannot) {
   AddRow("??.8bi", "1.0", "=Photoshop", "C:\\??");
   table.SetExactNames(0, L"\u65e5\u672c.8bi", L"C:\\\U0001F4F7");
   const std::string file = "\xE6\x97\xA5\xE6\x9C\xAC.8bi", folder = "C:\\\xF0\x9F\x93\xB7";
-  table.SetCell(0, scan::ArchitectureColumn, "ARM64");
+  table.SetArchitectures(0, "ARM64", "x64");
   EXPECT_EQ(Report<scan::CsvReportWriter>(),
-            "\xEF\xBB\xBF" "File,Version,Product,Location,Architecture\r\n" + file +
-                ",1.0,'=Photoshop," + folder + ",ARM64\r\n");
+            "\xEF\xBB\xBF" "File,Version,Product,Location,Architecture,Program architecture\r\n" +
+                file + ",1.0,'=Photoshop," + folder + ",ARM64,x64\r\n");
   EXPECT_NE(Report<scan::JsonReportWriter>().find("{\"file\": \"" + file +
                                                   "\", \"version\": \"1.0\", \"product\": \"=Photoshop\", "
                                                   "\"location\": \"C:\\\\" + folder.substr(3) +
-                                                  "\", \"architecture\": \"arm64\"}"),
+                                                  "\", \"architecture\": \"arm64\", \"program_architecture\": \"x64\"}"),
             std::string::npos);
   scan::StringSink text;
   scan::WriteTextReport(table, text);
@@ -92,7 +93,7 @@ TEST_F(ReportFormatsTest, MachineFormatsCarryExactNamesTheTextCannot) {
 
 TEST_F(ReportFormatsTest, EmptyMachine) {
   EXPECT_EQ(Report<scan::CsvReportWriter>(),
-            "\xEF\xBB\xBF" "File,Version,Product,Location,Architecture\r\n");
+            "\xEF\xBB\xBF" "File,Version,Product,Location,Architecture,Program architecture\r\n");
   EXPECT_EQ(Report<scan::JsonReportWriter>(),
             kUnnamedMachine + "\"installations\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "
             "\"installations32\": {\"Photoshop\": [], \"Photoshop Elements\": []}, "

@@ -6,14 +6,12 @@
 #include <optional>
 
 #include "scan/parse/little_endian.h"
+#include "scan/parse/pe_header.h"
 
 namespace parse {
 namespace {
 
 // The parts of the PE format read here, by their offsets.
-constexpr std::size_t kDosHeaderBytes = 64;      // IMAGE_DOS_HEADER
-constexpr std::size_t kNewHeaderAt = 0x3C;       // e_lfanew
-constexpr std::size_t kFileHeaderBytes = 20;     // IMAGE_FILE_HEADER
 constexpr std::size_t kSectionHeaderBytes = 40;  // IMAGE_SECTION_HEADER
 constexpr std::size_t kDirectoryBytes = 16;      // IMAGE_RESOURCE_DIRECTORY
 constexpr std::size_t kEntryBytes = 8;           // IMAGE_RESOURCE_DIRECTORY_ENTRY
@@ -21,8 +19,6 @@ constexpr std::size_t kDataEntryBytes = 16;      // IMAGE_RESOURCE_DATA_ENTRY
 constexpr std::size_t kDataDirectoryBytes = 8;   // IMAGE_DATA_DIRECTORY
 constexpr std::size_t kResourceDirectory = 2;    // IMAGE_DIRECTORY_ENTRY_RESOURCE
 
-constexpr std::uint16_t kDosSignature = 0x5A4D;     // "MZ"
-constexpr std::uint32_t kPeSignature = 0x00004550;  // "PE\0\0"
 constexpr std::uint16_t kOptional32 = 0x10B;
 constexpr std::uint16_t kOptional64 = 0x20B;
 
@@ -104,30 +100,16 @@ VersionResource Refused(VersionResource result, const char* damage) {
 
 }  // namespace
 
-std::optional<std::uint16_t> ReadMachine(ByteSource& file) {
-  const auto dos = ReadBytes<kDosHeaderBytes>(file, 0);
-  if (!dos || LoadU16(dos->data()) != kDosSignature) return std::nullopt;
-  const std::uint64_t nt = LoadU32(dos->data() + kNewHeaderAt);
-  const auto signature = ReadU32(file, nt);
-  if (!signature || *signature != kPeSignature) return std::nullopt;
-  return ReadU16(file, nt + 4);
-}
-
 VersionResource ReadVersionResource(ByteSource& file) {
   VersionResource result;
-  const auto dos = ReadBytes<kDosHeaderBytes>(file, 0);
-  if (!dos || LoadU16(dos->data()) != kDosSignature) return result;  // NotPe
-  const std::uint64_t nt = LoadU32(dos->data() + kNewHeaderAt);
-  const auto signature = ReadU32(file, nt);
-  if (!signature || *signature != kPeSignature) return result;  // NE, DOS, ...: NotPe
+  const std::optional<FileHeader> header = ReadFileHeader(file);
+  if (!header) return result;  // NotPe
+  result.machine = header->machine;
 
-  // From here the file says it is a PE module, so whatever does not add up
-  // is damage.
-  const std::uint64_t optional = nt + 4 + kFileHeaderBytes;
-  const auto header = ReadBytes<kFileHeaderBytes>(file, nt + 4);
+  // From here the file is a PE module, so whatever does not add up is damage.
+  const std::uint64_t optional = header->at + kFileHeaderBytes;
   const auto magic = ReadU16(file, optional);
-  if (header) result.machine = LoadU16(header->data());
-  if (!header || !magic) return Refused(result, "headers cut short");
+  if (!magic) return Refused(result, "headers cut short");
   std::uint64_t directories = 0, countAt = 0;
   if (*magic == kOptional64) {
     directories = optional + 112;
@@ -148,8 +130,8 @@ VersionResource ReadVersionResource(ByteSource& file) {
   const std::uint32_t resourcesRva = LoadU32(resources->data());
   if (resourcesRva == 0) return result;
 
-  const std::size_t sectionCount = LoadU16(header->data() + 2);
-  const std::uint64_t sectionTable = optional + LoadU16(header->data() + 16);
+  const std::size_t sectionCount = header->sectionCount;
+  const std::uint64_t sectionTable = optional + header->optionalHeaderSize;
   std::vector<unsigned char> table(sectionCount * kSectionHeaderBytes);
   if (sectionCount && !file.ReadAt(sectionTable, table.size(), table.data()))
     return Refused(result, "section table cut short");

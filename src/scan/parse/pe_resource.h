@@ -22,17 +22,13 @@ struct VersionResource {
     Damaged,  // refused: `damage` says why
   };
   Outcome outcome = Outcome::NotPe;
-  // The file header's Machine field, read with the headers: set for every
-  // PE module whose file header is there, damaged or not.
+  // The file header's Machine field: set for every PE module (as
+  // pe_header.h decides), damaged or not, and for nothing else.
   std::optional<std::uint16_t> machine;
   std::vector<unsigned char> bytes;
   const char* damage = "";
 };
 
 VersionResource ReadVersionResource(ByteSource& file);
-
-// The Machine field alone, for a caller that needs to know whether a file is
-// a PE module at all: nothing when it is not one or its headers are cut short.
-std::optional<std::uint16_t> ReadMachine(ByteSource& file);
 
 }  // namespace parse

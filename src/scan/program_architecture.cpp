@@ -1,0 +1,23 @@
+#include "scan/program_architecture.h"
+
+#include "scan/architecture.h"
+#include "scan/file_source.h"
+#include "scan/parse/pe_header.h"
+#include "scan/products.h"
+#include "win/ansi.h"
+#include "win/long_path.h"
+#include "win/utf8.h"
+
+namespace scan {
+
+std::string ProgramArchitecture(const std::string& product, const std::string& applicationFolder) {
+  const std::wstring program = ProgramFileName(product);
+  // A relative text (a version key's own name, when it names no folder)
+  // would name whatever lies in the current folder.
+  if (program.empty() || !ansi::Contains(applicationFolder, ":\\")) return {};
+  FileSource file(win::VerbatimPath(win::JoinPath(ansi::ToWide(applicationFolder), program)));
+  const auto machine = parse::ReadMachine(file);
+  return file.Error() ? std::string() : ArchitectureText(machine);
+}
+
+}  // namespace scan
