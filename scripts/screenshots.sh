@@ -10,13 +10,16 @@ build_all >/dev/null
 export WINEPREFIX="$BUILD_DIR/demo-prefix"
 trap 'stop_prefix; stop_display' EXIT
 start_display
-show_on_desktop "$BUILD_DIR/bin/Varnock.exe"
+# The window grows at its first scan's end to show every column, so the
+# picture is the desktop trimmed to the window.
+show_on_desktop "$BUILD_DIR/bin/Varnock.exe" Varnock 1280x800
 mkdir -p "$VARNOCK_ROOT/docs"
-import -window "$DESKTOP_WINDOW" -crop 924x446+50+98 +repage "$VARNOCK_ROOT/docs/main-window.png"
-# "About Varnock", where the centred dialog puts it on the 1024 x 640 desktop.
-xdotool mousemove 898 147 click 1
+import -window "$DESKTOP_WINDOW" png:- | convert - -trim +repage "$VARNOCK_ROOT/docs/main-window.png"
+# "About Varnock" (Alt+A), centred on the window, which stays centred on
+# the 1280 x 800 desktop as it grows.
+xdotool key alt+a
 sleep 2
-import -window "$DESKTOP_WINDOW" -crop 416x112+304+265 +repage "$VARNOCK_ROOT/docs/about-box.png"
+import -window "$DESKTOP_WINDOW" -crop 416x112+432+345 +repage "$VARNOCK_ROOT/docs/about-box.png"
 xdotool key Escape
 sleep 1
 
