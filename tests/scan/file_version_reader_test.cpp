@@ -71,56 +71,6 @@ TEST(FileVersionReaderTest, FilesThatAreNotModulesHaveNoVersion) {
   EXPECT_EQ(reader.FixedInfo().dwSignature, 0u);
 }
 
-void Put16(std::string& bytes, std::size_t at, std::size_t value) {
-  bytes[at] = static_cast<char>(value);
-  bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-// A node of a 16-bit version resource: an ANSI key, a value counted in bytes.
-std::string Node16(const std::string& key, const std::string& value,
-                   const std::string& children = "") {
-  std::string node(4, '\0');
-  node += key + '\0';
-  node.resize((node.size() + 3) & ~std::size_t{3}, '\0');
-  node += value;
-  node.resize((node.size() + 3) & ~std::size_t{3}, '\0');
-  node += children;
-  Put16(node, 0, node.size());
-  Put16(node, 2, value.size());
-  return node;
-}
-
-// A 16-bit module as far as the system's reader looks: its headers and a
-// resource table holding one version resource.
-std::string NeModule(const std::string& fileVersion) {
-  std::string fixed(52, '\0');
-  Put16(fixed, 0, 0x04BD);
-  Put16(fixed, 2, 0xFEEF);
-  const std::string strings = Node16("FileVersion", fileVersion + '\0') +
-                              Node16("Comments", std::string(200, 'x') + '\0');
-  const std::string resource =
-      Node16("VS_VERSION_INFO", fixed, Node16("StringFileInfo", "", Node16("040904E4", "", strings)));
-  std::string module(0x80, '\0');  // the DOS header, then the NE header at 0x40
-  module[0] = 'M', module[1] = 'Z', module[0x3C] = 0x40, module[0x40] = 'N', module[0x41] = 'E';
-  std::string table(24, '\0');  // shift 0, RT_VERSION, one entry, then the end
-  Put16(table, 2, 0x8010);
-  Put16(table, 4, 1);
-  Put16(table, 10, module.size() + table.size());
-  Put16(table, 12, resource.size());
-  Put16(table, 16, 0x8001);
-  Put16(module, 0x64, 0x40);                 // the resource table, from the NE header
-  Put16(module, 0x66, 0x40 + table.size());  // and what follows it
-  return module + table + resource;
-}
-
-// A file the program does not read itself still goes to the system when
-// the system may know its format.
-TEST(FileVersionReaderTest, ASixteenBitModuleIsLeftToTheSystem) {
-  TempTree tree;
-  EXPECT_EQ(scan::ReadVersionCell(tree.MakeFile("Camera Raw.8bi", NeModule("1, 2, 3, 4"))),
-            "1.2.3.4");
-}
-
 TEST(FileVersionReaderTest, ReadingAVersionNeverRunsThePlugin) {
   char temp[MAX_PATH];
   ::GetTempPathA(MAX_PATH, temp);
