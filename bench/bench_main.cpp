@@ -324,6 +324,7 @@ int main(int argc, char** argv) {
        "one thread: shown after its scan");
   const auto [rescanTime, rescanNote] = versus(&bench::WindowTimes::rescan);
   Line("window: \"Show All\" click to the rescan's end", rescanTime, rescanNote);
+  Line("", "", versusBefore(&bench::WindowTimes::rescan));
   if (!options.windowsOnly)
     Line("", "", Ratio(own.Median(&bench::WindowTimes::rescan), median[3], "headless scan"));
   const auto [gapTime, gapNote] = versus(&bench::WindowTimes::rescanGap);
