@@ -57,6 +57,10 @@ TEST_F(MainDialogTest, ControlsAsTheTemplateLaysThemOut) {
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   EXPECT_NEAR(window.left + window.right, area.left + area.right, 1);
   EXPECT_NEAR(window.top + window.bottom, area.top + area.bottom, 1);
+  // Back to the least size, which is the template's, from the width the
+  // columns may have taken.
+  ::SetWindowPos(dialog.Handle(), nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+  gui_test::Pump(dialog);
   const struct {
     int id;
     const char* className;
