@@ -60,7 +60,6 @@ class ScanRuns {
 
   BackgroundScan* Current() { return current_.get(); }
   const BackgroundScan* Current() const { return current_.get(); }
-  std::size_t SetAside() const { return stopped_.size(); }
 
  private:
   std::unique_ptr<BackgroundScan> current_;
