@@ -188,7 +188,12 @@ int main(int argc, char** argv) {
     rowsRight &= static_cast<std::size_t>(table.RowCount()) == (all ? allReads : rawReads);
   };
   auto clearMemory = [&] { memory.Clear(); };
-  auto clearList = [&] { paced.DeleteAllRows(); };
+  auto clearList = [&](ui::ListViewTable& table) {
+    return [&host, &table] {
+      table.DeleteAllRows();
+      host.Show(table);
+    };
+  };
 
   struct Measure {
     std::function<void()> run;
@@ -201,9 +206,9 @@ int main(int argc, char** argv) {
       {[&] { scanInto(headless, memory, false, clearMemory); }, {}, options.reps},
       {[&] { floor(true); }, {}, options.reps},
       {[&] { scanInto(headless, memory, true, clearMemory); }, {}, options.reps},
-      {[&] { scanInto(shown, paced, true, clearList); }, {}, options.reps},
-      {[&] { scanInto(shownEveryRow, everyRow, true, clearList); }, {}, slowReps},
-      {[&] { scanInto(shownPacedOnly, pacedOnly, true, clearList); }, {}, slowReps},
+      {[&] { scanInto(shown, paced, true, clearList(paced)); }, {}, options.reps},
+      {[&] { scanInto(shownEveryRow, everyRow, true, clearList(everyRow)); }, {}, slowReps},
+      {[&] { scanInto(shownPacedOnly, pacedOnly, true, clearList(pacedOnly)); }, {}, slowReps},
   };
   if (options.windowsOnly) measures.clear();
   for (auto& m : measures) m.run();  // warm the file cache and the list

@@ -1,7 +1,8 @@
 #pragma once
 // A shown top-level window holding the result list as the main dialog does:
-// report view, sorted on insertion, the four columns. The benchmark scans
-// into it on the X display, so every repaint is really drawn.
+// an owner-data report view with the result columns, showing one table at
+// a time. The benchmark scans into it on the X display, so every repaint is
+// really drawn.
 #include <windows.h>
 
 #include "ui/list_view_table.h"
@@ -16,12 +17,17 @@ class ListHost {
   ListHost& operator=(const ListHost&) = delete;
 
   HWND List() const { return list_; }
+  // The list shows `table` from now on, and asks it for its texts.
+  void Show(ui::ListViewTable& table);
   // Handles what is queued (paints above all) before a time is taken.
   static void PumpMessages();
 
  private:
   win::UniqueWindow host_;  // takes its list with it
   HWND list_ = nullptr;
+  ui::ListViewTable* shown_ = nullptr;
+
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
 };
 
 }  // namespace bench

@@ -23,4 +23,8 @@ bool OneThreadDialog::OnCommand(int id, int code, HWND) {
   return true;
 }
 
+bool OneThreadDialog::OnNotify(const NMHDR& header, LRESULT& result) {
+  return table_.OnNotify(header, result);
+}
+
 }  // namespace bench

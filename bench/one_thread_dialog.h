@@ -17,6 +17,7 @@ class OneThreadDialog : public win::Dialog {
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
  private:
   ui::ListViewTable table_;

@@ -40,8 +40,8 @@ BOOL MainDialog::OnInitDialog() {
   downloadsLink_.Attach(Item(IDC_DOWNLOADS_LINK));
   AddMessageFilter(downloadsLink_);
   AddMessageFilter(rescanKey_);
-  resultList_.Attach(Item(IDC_RESULT_LIST));
   table_.Attach(Item(IDC_RESULT_LIST));
+  resultList_.Attach(table_);
 
   AddAboutToSystemMenu();
   LoadIcons();
@@ -258,6 +258,7 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
 
 bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
   if (header.idFrom != IDC_RESULT_LIST) return false;
+  if (table_.OnNotify(header, result)) return true;  // the list asks for its texts
   if (header.code != NM_RCLICK && header.code != ui::kRowMenuKey) return false;
   const auto& request = reinterpret_cast<const NMITEMACTIVATE&>(header);
   // The menu's command refers to the clicked row by its index, so no rows

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "win/utf8.h"
 
 namespace ui {
 
@@ -11,7 +10,7 @@ using Clock = scan::RepaintPacer::Clock;
 
 void ListFeed::Start() {
   Stop();
-  table_.SetSortedInsertion(false);  // the feed places the rows itself
+  firstSerial_ = table_.Rows().SerialCount();
   pacer_.Restart();
 }
 
@@ -38,7 +37,6 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
   if (!AllIn() || drawPending_) return Next::Continue;
   if (ended_) {
     ended_ = false;
-    table_.SetSortedInsertion(true);
     return Next::Ended;
   }
   return held_ ? Next::Draw : Next::Wait;
@@ -50,13 +48,10 @@ void ListFeed::Work(Clock::time_point sliceEnd) {
     InsertRow(arrived_.front());
   }
   // A cell fills a row that stands where it stands; drawing need not wait.
-  for (; arrived_.empty() && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front()) {
-    const RowHandOver::CellUpdate& cell = cells_.front();
-    const std::vector<int> rows = locator_.Rows(cell.file, cell.location);
-    for (int row : rows) table_.SetWideCell(row, cell.column, cell.text);
-    if (!rows.empty()) Measure(cell.column, cell.text);
-  }
+  for (; arrived_.empty() && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front())
+    SetSignature(cells_.front());
   meter_.reset();
+  table_.Sync();
   if (!AllIn()) return;
   // The columns asked for once the rows before the request are in.
   for (int column : toSize_) {
@@ -73,38 +68,22 @@ void ListFeed::Draw() {
   pacer_.Painted(start, Clock::now());
 }
 
-// Each cell is written once: an insertion or a text costs a message into
-// the shown list.
 void ListFeed::InsertRow(const RowHandOver::Row& row) {
-  const std::string& file = row.cells[scan::FileColumn];
-  const std::wstring exactFile = row.exactKnown ? row.exactFile : ansi::ToWide(file);
-  const int at = table_.InsertRow(exactFile, file);
-  Measure(scan::FileColumn, exactFile);
-  SetCell(at, scan::VersionColumn, row.cells[scan::VersionColumn]);
-  SetCell(at, scan::ProductColumn, row.cells[scan::ProductColumn]);
-  if (row.exactKnown) {
-    table_.SetWideCell(at, scan::LocationColumn, row.exactLocation);
-    Measure(scan::LocationColumn, row.exactLocation);
-    locator_.Inserted(at, row.exactFile, row.exactLocation);
-  } else {
-    SetCell(at, scan::LocationColumn, row.cells[scan::LocationColumn]);
-    locator_.Inserted(at, exactFile, ansi::ToWide(row.cells[scan::LocationColumn]));
-  }
-  if (!row.cells[scan::ArchitectureColumn].empty())
-    SetCell(at, scan::ArchitectureColumn, row.cells[scan::ArchitectureColumn]);
-  if (!row.exactSignature.empty()) {
-    table_.SetWideCell(at, scan::SignatureColumn, row.exactSignature);
-    Measure(scan::SignatureColumn, row.exactSignature);
-  }
+  const int at = row.InsertInto(table_);
+  for (int column = 0; column < scan::kColumnCount; ++column) Measure(at, column);
 }
 
-void ListFeed::SetCell(int row, int column, const std::string& text) {
-  table_.SetCell(row, column, text);
-  Measure(column, ansi::ToWide(text));  // as the list holds it
+void ListFeed::SetSignature(const RowHandOver::CellUpdate& cell) {
+  const int row = table_.Rows().RowOfSerial(firstSerial_ + cell.found);
+  if (row < 0) return;
+  table_.SetSignature(row, cell.signature);
+  Measure(row, scan::SignatureColumn);
 }
 
-void ListFeed::Measure(int column, const std::wstring& text) {
-  if (column < 0 || column >= scan::kColumnCount) return;
+// As the list shows the cell.
+void ListFeed::Measure(int row, int column) {
+  const std::wstring text = table_.WideCell(row, column);
+  if (text.empty()) return;
   if (!meter_) meter_.emplace(table_.Handle());
   widest_[column] = std::max(widest_[column], meter_->Width(text));
 }
@@ -112,13 +91,11 @@ void ListFeed::Measure(int column, const std::wstring& text) {
 void ListFeed::Stop() {
   arrived_.clear();
   cells_.clear();
-  locator_.Clear();
   toSize_.clear();
   widest_ = {};
   drawPending_ = false;
   ended_ = false;
   Release();
-  table_.SetSortedInsertion(true);
 }
 
 void ListFeed::Hold() {

@@ -1,17 +1,15 @@
 #pragma once
 // The window's side of a scan's hand-over: the rows that came over from the
-// worker go into the shown list, placed by their ANSI File texts as the
-// console tool places them while they show the exact names, and the columns
-// are sized as the scan asked once the rows before are in. The cells the
-// signature pass sets afterwards go into the rows that show their files,
-// wherever a sort has moved them. The list's sort-ascending style is off
-// while a scan feeds it.
+// worker go into the list's table, placed by their ANSI File texts as the
+// console tool places them, and the columns are sized as the scan asked
+// once the rows before are in. The signatures the pass sets afterwards go
+// into the rows the scan found them for, wherever a sort has moved them.
 //
-// Inserting a row into a shown list costs about a millisecond under Wine, so
-// the rows go in by slices of kSlice with drawing held, and the window comes
-// back for the rest: it answers between slices. The list is drawn at the
-// pace the cost of drawing it sets, and at once when the scan has ended and
-// everything is in; between drawings it stays held.
+// The rows go in by slices of kSlice with drawing held, and the window comes
+// back for the rest: it answers between slices. At each slice's end the list
+// learns the new count once. It is drawn at the pace the cost of drawing it
+// sets, and at once when the scan has ended and everything is in; between
+// drawings it stays held.
 //
 // Sizing a column to its cells would measure every row at once, so each
 // text is measured as it goes in, and a column is sized from its widest at
@@ -27,7 +25,6 @@
 #include "scan/repaint_pacer.h"
 #include "ui/list_view_table.h"
 #include "ui/row_hand_over.h"
-#include "ui/row_locator.h"
 #include "win/text_meter.h"
 
 namespace ui {
@@ -36,7 +33,7 @@ class ListFeed {
  public:
   static constexpr auto kSlice = std::chrono::milliseconds(20);
 
-  explicit ListFeed(ListViewTable& table) : table_(table), locator_(table) {}
+  explicit ListFeed(ListViewTable& table) : table_(table) {}
 
   // What the window does next.
   enum class Next {
@@ -61,13 +58,13 @@ class ListFeed {
   bool AllIn() const { return arrived_.empty() && cells_.empty(); }
   void Draw();
   void InsertRow(const RowHandOver::Row& row);
-  void SetCell(int row, int column, const std::string& text);
-  void Measure(int column, const std::wstring& text);
+  void SetSignature(const RowHandOver::CellUpdate& cell);
+  void Measure(int row, int column);
 
   ListViewTable& table_;
   std::deque<RowHandOver::Row> arrived_;  // taken over, not yet in the list
   std::deque<RowHandOver::CellUpdate> cells_;  // the same, after the rows
-  RowLocator locator_;
+  int firstSerial_ = 0;  // the table's serial of the scan's first row
   std::vector<int> toSize_;
   std::array<int, scan::kColumnCount> widest_{};  // each column's widest text so far
   std::optional<win::TextMeter> meter_;           // during one Feed

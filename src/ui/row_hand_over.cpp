@@ -39,7 +39,7 @@ void RowHandOver::Finish() { HandOver(true); }
 
 int RowHandOver::InsertRow(const std::string& file) {
   if (const RowGate& gate = Gate()) gate(*this);
-  rows_.push_back(Row{{file}, {}, {}, false, {}});
+  rows_.push_back(Row{{file}, {}, {}, false, {}, {}});
   return static_cast<int>(rows_.size()) - 1;
 }
 
@@ -55,20 +55,34 @@ void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_vi
   rows_[row].exactKnown = true;
 }
 
+void RowHandOver::SetArchitectures(int row, const std::string& plugin,
+                                   const std::string& program) {
+  if (row < 0 || row >= RowCount()) return;
+  rows_[row].cells[scan::ArchitectureColumn] = scan::ArchitectureCell(plugin, program);
+  rows_[row].architectures = Architectures{plugin, program};
+}
+
 void RowHandOver::SetSignature(int row, const std::optional<scan::SignatureCheck>& check) {
   if (row < 0 || row >= RowCount()) return;
   Row& found = rows_[row];
-  std::wstring text = scan::SignatureText(check);
-  found.cells[scan::SignatureColumn] = ansi::FromWide(text);
-  if (static_cast<std::size_t>(row) < handedOver_) {
-    const std::wstring location =
-        found.exactKnown ? found.exactLocation : ansi::ToWide(found.cells[scan::LocationColumn]);
-    const std::wstring file =
-        found.exactKnown ? found.exactFile : ansi::ToWide(found.cells[scan::FileColumn]);
-    cells_.push_back(CellUpdate{file, location, scan::SignatureColumn, std::move(text)});
-  } else {
-    found.exactSignature = std::move(text);
-  }
+  found.cells[scan::SignatureColumn] = ansi::FromWide(scan::SignatureText(check));
+  if (static_cast<std::size_t>(row) < handedOver_)
+    cells_.push_back(CellUpdate{row, check});
+  else
+    found.signature = check;
+}
+
+int RowHandOver::Row::InsertInto(scan::ResultTable& table) const {
+  const int at = table.InsertRow(cells[scan::FileColumn]);
+  for (int column : {scan::VersionColumn, scan::ProductColumn, scan::LocationColumn})
+    table.SetCell(at, column, cells[column]);
+  if (architectures)
+    table.SetArchitectures(at, architectures->plugin, architectures->program);
+  else
+    table.SetCell(at, scan::ArchitectureColumn, cells[scan::ArchitectureColumn]);
+  if (exactKnown) table.SetExactNames(at, exactFile, exactLocation);
+  if (signature) table.SetSignature(at, *signature);
+  return at;
 }
 
 std::optional<std::wstring> RowHandOver::ExactPath(int row) const {

@@ -8,13 +8,16 @@
 // into a queue under a lock and posts the window one message, unless one is
 // still unanswered. The signature pass after the scan sets cells of rows
 // already handed over; those go the same way, after the rows, each naming
-// its row by the file it shows, since the list may have sorted its rows. No message carries anything, so a message lost with its
-// window loses nothing. The window's side takes everything queued at once.
+// its row by the order in which it was found, which the window's table
+// keeps with the row wherever a sort moves it. No message carries
+// anything, so a message lost with its window loses nothing. The window's
+// side takes everything queued at once.
 #include <windows.h>
 
 #include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,20 +29,25 @@ namespace ui {
 
 class RowHandOver : public scan::ResultTable {
  public:
-  // A row's texts, and the names the system returned behind its File and
-  // Location when the scan gave them.
+  // What the scan wrote of a row: its texts, the names the system returned
+  // behind its File and Location when the scan gave them, both
+  // architectures, and its signature once checked.
   struct Row {
     std::array<std::string, scan::kColumnCount> cells;
     std::wstring exactFile, exactLocation;
     bool exactKnown = false;
-    std::wstring exactSignature;  // the signature's text, once checked
+    std::optional<scan::ResultTable::Architectures> architectures;
+    std::optional<std::optional<scan::SignatureCheck>> signature;  // outer: checked at all
+
+    // Writes the row into `table` as the scan wrote it; returns where it landed.
+    int InsertInto(scan::ResultTable& table) const;
   };
 
-  // A cell of a row already handed over, set in its exact text.
+  // The signature of a row already handed over: the `found`th row of the
+  // scan, counting from 0.
   struct CellUpdate {
-    std::wstring file, location;  // the row's exact File and Location
-    int column;
-    std::wstring text;
+    int found;
+    std::optional<scan::SignatureCheck> signature;
   };
 
   // What the window takes: rows in the order found, the columns the scan
@@ -74,6 +82,7 @@ class RowHandOver : public scan::ResultTable {
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
+  void SetArchitectures(int row, const std::string& plugin, const std::string& program) override;
   void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
   void Repaint() override { HandOver(false); }
   void EndRows() override { HandOver(false); }

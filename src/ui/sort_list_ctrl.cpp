@@ -1,9 +1,8 @@
 #include "ui/sort_list_ctrl.h"
 
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <numeric>
 
-#include "ui/list_view_table.h"
 #include "ui/row_commands.h"
 #include "ui/sort_keys.h"
 #include "win/wide_compare.h"
@@ -14,30 +13,6 @@ namespace ui {
 int LastSortColumn = -1;
 BOOL SortAscending = 1;
 
-namespace {
-// Image, item data and state: what a row carries besides its texts.
-constexpr UINT kRowExtrasMask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;  // 0xE
-constexpr UINT kRowStateMask = 0xFF0F;  // focus, selection, cut, drop, overlay, state image
-
-// Every rewritten cell would otherwise invalidate and measure its row, which
-// under Wine costs a hundred times the rewrite itself; the list is drawn
-// once when the sort is done.
-class RedrawSuspended {
- public:
-  explicit RedrawSuspended(HWND list) : list_(list) {
-    ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~RedrawSuspended() {
-    ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list_, nullptr, TRUE);
-  }
-  RedrawSuspended(const RedrawSuspended&) = delete;
-  RedrawSuspended& operator=(const RedrawSuspended&) = delete;
-
- private:
-  HWND list_;
-};
-}  // namespace
 
 LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR refData) {
@@ -47,7 +22,7 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
     try {
       self->OnColumnClick(*reinterpret_cast<const NMLISTVIEW*>(lParam));
     } catch (...) {
-      // Out of memory mid-sort: the rows stay as far as they got.
+      // Out of memory: the rows stay as they were.
     }
     return TRUE;
   }
@@ -84,6 +59,7 @@ bool SortListCtrl::OnKeyDown(WPARAM key) {
 }
 
 void SortListCtrl::SelectAll() {
+  table_->Sync();
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED;
   item.state = LVIS_SELECTED;
@@ -92,6 +68,7 @@ void SortListCtrl::SelectAll() {
 }
 
 void SortListCtrl::CopySelectedRows() {
+  table_->Sync();
   std::vector<int> rows;
   for (int row = -1;;) {
     row = static_cast<int>(::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
@@ -99,10 +76,11 @@ void SortListCtrl::CopySelectedRows() {
     if (row < 0) break;
     rows.push_back(row);
   }
-  if (!rows.empty()) CopyRows(ListViewTable(Handle()), rows);
+  if (!rows.empty()) CopyRows(*table_, rows);
 }
 
 void SortListCtrl::AskForRowMenu() {
+  table_->Sync();
   NMITEMACTIVATE request{};
   request.hdr.hwndFrom = Handle();
   request.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Handle()));
@@ -128,52 +106,68 @@ void SortListCtrl::OnColumnClick(const NMLISTVIEW& notification) {
   SortAscending = column == LastSortColumn ? !SortAscending : 1;
   LastSortColumn = column;
 
-  const int rows = ListViewTable(Handle()).RowCount();
+  table_->Sync();
+  const int rows = table_->RowCount();
   const bool numeric = IsNumericColumn(column, rows);
-  const RedrawSuspended quiet(Handle());
-  // Every click rewrites the keys, numeric or not; nothing else reads them.
+  // Every click rewrites the keys, numeric or not; only the numeric sort reads them.
   SetSortKeys(column, rows);
   if (numeric)
-    ::SendMessageA(Handle(), LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareSortKeys));
+    SortByKeys(rows);
   else
     SortRowsByText(column, SortAscending != 0, 0, -1);
 }
 
 bool SortListCtrl::IsNumericColumn(int column, int rows) const {
-  const ListViewTable table(Handle());
   for (int row = 0; row < rows; ++row)
-    if (!IsNumericText(table.Cell(row, column))) return false;
+    if (!IsNumericText(table_->Cell(row, column))) return false;
   return true;
 }
 
 void SortListCtrl::SetSortKeys(int column, int rows) {
-  const ListViewTable table(Handle());
-  for (int row = 0; row < rows; ++row) {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = SortKey(table.Cell(row, column), SortAscending != 0);
-    ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  for (int row = 0; row < rows; ++row)
+    table_->SetSortKey(row, SortKey(table_->Cell(row, column), SortAscending != 0));
 }
 
-int CALLBACK SortListCtrl::CompareSortKeys(LPARAM key1, LPARAM key2, LPARAM) {
-  // The keys were stored as signed 32-bit item data.
-  const int a = static_cast<int>(key1), b = static_cast<int>(key2);
-  return a < b ? -1 : a > b ? 1 : 0;
+int SortListCtrl::CompareSortKeys(int key1, int key2) { return key1 < key2 ? -1 : key1 > key2 ? 1 : 0; }
+
+// Rows with equal keys keep their order among themselves, as the list
+// control's own sort of its items keeps it.
+void SortListCtrl::SortByKeys(int rows) {
+  std::vector<int> from(rows);
+  std::iota(from.begin(), from.end(), 0);
+  std::vector<int> keys(rows);
+  for (int row = 0; row < rows; ++row) keys[row] = table_->SortKey(row);
+  std::stable_sort(from.begin(), from.end(),
+                   [&](int a, int b) { return CompareSortKeys(keys[a], keys[b]) < 0; });
+  table_->Reorder(from);
 }
 
 bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high) {
-  ListViewTable table(Handle());
-  if (column >= table.ColumnCount()) return false;
-  if (high == -1) high = table.RowCount() - 1;
-  if (high <= low) return false;
+  if (column < 0 || column >= table_->ColumnCount()) return false;
+  table_->Sync();
+  const int rows = table_->RowCount();
+  if (high == -1) high = rows - 1;
+  if (low < 0 || high >= rows || high <= low) return false;
 
   // The texts the list shows: the exact names in File and Location.
-  const std::wstring pivot = table.WideCell((low + high) / 2, column);
+  TextRun run;
+  run.from.resize(rows);
+  std::iota(run.from.begin(), run.from.end(), 0);
+  run.texts.reserve(rows);
+  for (int row = 0; row < rows; ++row) run.texts.push_back(table_->WideCell(row, column));
+  QuickSort(run, ascending, low, high);
+  table_->Reorder(run.from);
+  return true;
+}
+
+// The quicksort exchanges whole rows, so its ties fall as they always
+// fell: rows equal but for case trade places, identical ones do not.
+void SortListCtrl::QuickSort(TextRun& run, bool ascending, int low, int high) {
+  if (high <= low) return;
+  const std::wstring pivot = run.texts[(low + high) / 2];
   // Positive: the row's text belongs after the pivot in this direction.
   auto order = [&](int row) {
-    const int c = wide::CompareNoCase(table.WideCell(row, column), pivot);
+    const int c = wide::CompareNoCase(run.texts[row], pivot);
     return ascending ? c : -c;
   };
   int i = low, j = high;
@@ -181,39 +175,16 @@ bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high)
     while (i < high && order(i) < 0) ++i;
     while (j > low && order(j) > 0) --j;
     if (i <= j) {
-      // Rows equal but for case still trade places; identical ones do not.
-      if (wide::Compare(table.WideCell(i, column), table.WideCell(j, column)) != 0)
-        ExchangeRows(i, j);
+      if (wide::Compare(run.texts[i], run.texts[j]) != 0) {
+        std::swap(run.texts[i], run.texts[j]);
+        std::swap(run.from[i], run.from[j]);
+      }
       ++i;
       --j;
     }
   }
-  if (low < j) SortRowsByText(column, ascending, low, j);
-  if (i < high) SortRowsByText(column, ascending, i, high);
-  return true;
-}
-
-void SortListCtrl::ExchangeRows(int i, int j) {
-  ListViewTable table(Handle());
-  const int columns = table.ColumnCount();
-  std::vector<std::wstring> savedTexts;
-  for (int k = 0; k < columns; ++k) savedTexts.push_back(table.WideCell(i, k));
-
-  LVITEMA extrasOfI{};
-  extrasOfI.mask = kRowExtrasMask;
-  extrasOfI.iItem = i;
-  extrasOfI.stateMask = kRowStateMask;
-  LVITEMA extrasOfJ = extrasOfI;
-  extrasOfJ.iItem = j;
-  ::SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
-  ::SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
-
-  for (int k = 0; k < columns; ++k) table.SetWideCell(i, k, table.WideCell(j, k));
-  extrasOfJ.iItem = i;
-  ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfJ));
-  for (int k = 0; k < columns; ++k) table.SetWideCell(j, k, savedTexts[k]);
-  extrasOfI.iItem = j;
-  ::SendMessageA(Handle(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&extrasOfI));
+  if (low < j) QuickSort(run, ascending, low, j);
+  if (i < high) QuickSort(run, ascending, i, high);
 }
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 // rows by that column, numerically when every cell is made of digits and
 // full stops, otherwise by text without regard to case. A second click on
 // the same heading reverses the order; another heading starts ascending.
+// The sort works on the table the list shows (ui/list_view_table.h), whose
+// rows take their selection and focus with them; the list is drawn once.
 //
 // The dialog reflects WM_NOTIFY back to the list (win/reflect.h); the
 // subclass consumes the column click, so the dialog never sees it.
@@ -14,6 +16,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
+#include "ui/list_view_table.h"
 #include "win/subclass.h"
 
 namespace ui {
@@ -35,20 +41,23 @@ class SortListCtrl {
   SortListCtrl(const SortListCtrl&) = delete;
   SortListCtrl& operator=(const SortListCtrl&) = delete;
 
-  // Subclasses an existing report-view list, e.g. the dialog's control 1000.
-  bool Attach(HWND list) { return subclass_.Attach(list, this); }
+  // Subclasses the list that shows `table`, e.g. the dialog's control 1000.
+  bool Attach(ListViewTable& table) {
+    table_ = &table;
+    return subclass_.Attach(table.Handle(), this);
+  }
   void Detach() { subclass_.Detach(); }
   HWND Handle() const { return subclass_.Handle(); }
 
   void OnColumnClick(const NMLISTVIEW& notification);
 
   // Quicksort of rows low..high (high -1: the last row) by the text of
-  // column, moving rows by rewriting them. False when the column does not
-  // exist or the range holds fewer than two rows.
+  // column as the list shows it. False when the column does not exist or
+  // the range holds fewer than two rows.
   bool SortRowsByText(int column, bool ascending, int low = 0, int high = -1);
 
-  // The comparison LVM_SORTITEMS applies to the rows' item data.
-  static int CALLBACK CompareSortKeys(LPARAM key1, LPARAM key2, LPARAM sortValue);
+  // The comparison of two rows' sort keys in the numeric sort.
+  static int CompareSortKeys(int key1, int key2);
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -59,8 +68,17 @@ class SortListCtrl {
 
   void SetSortKeys(int column, int rows);
   bool IsNumericColumn(int column, int rows) const;
-  void ExchangeRows(int i, int j);
+  void SortByKeys(int rows);
 
+  // One text sort's rows, by where they stood, and their texts, in the
+  // order the sort has put them so far.
+  struct TextRun {
+    std::vector<int> from;
+    std::vector<std::wstring> texts;
+  };
+  static void QuickSort(TextRun& run, bool ascending, int low, int high);
+
+  ListViewTable* table_ = nullptr;
   win::Subclass subclass_{SubclassProc};
 };
 

@@ -86,8 +86,9 @@ TEST_F(MainDialogTest, ControlsAsTheTemplateLaysThemOut) {
   }
   EXPECT_EQ(WindowText(dialog.Item(IDC_DOWNLOADS_LINK)), "More free do&wnloads at Halberwick!");
   EXPECT_TRUE(::GetWindowLongA(dialog.Item(IDC_SHOW_ALL), GWL_STYLE) & BS_LEFTTEXT);
-  EXPECT_EQ(::GetWindowLongA(dialog.Item(IDC_RESULT_LIST), GWL_STYLE) & LVS_SORTASCENDING,
-            LVS_SORTASCENDING);
+  EXPECT_EQ(::GetWindowLongA(dialog.Item(IDC_RESULT_LIST), GWL_STYLE) &
+                (LVS_OWNERDATA | LVS_SORTASCENDING),
+            LVS_OWNERDATA);
 
   // The two texts without identifiers, in template order.
   std::vector<std::string> statics;

@@ -36,7 +36,7 @@ TEST(HostileList, EveryHeadingSortsBothWaysWithoutLosingARow) {
 
   list_test::ListWindow window;
   ui::SortListCtrl sorter;
-  ASSERT_TRUE(sorter.Attach(window.List()));
+  ASSERT_TRUE(sorter.Attach(window.Table()));
   scan::PluginScanner scanner(window.Table());
   scanner.ShowAllPlugins = true;
   scanner.ScanInstallations();

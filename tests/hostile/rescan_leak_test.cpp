@@ -73,7 +73,7 @@ TEST(Rescans, TwoHundredIntoAShownListStayFlat) {
   LayOutMachine(registry, tree);
   list_test::ListWindow window;
   ui::SortListCtrl sorter;
-  ASSERT_TRUE(sorter.Attach(window.List()));
+  ASSERT_TRUE(sorter.Attach(window.Table()));
   ::ShowWindow(window.Host(), SW_SHOWNOACTIVATE);
   scan::PluginScanner scanner(window.Table());
   ExpectFlatOverRescans([&](bool showAll) {

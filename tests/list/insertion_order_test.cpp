@@ -16,15 +16,51 @@ std::vector<std::string> FileColumn(const scan::MemoryTable& table) {
   return files;
 }
 
+// A list view that keeps its own items, with the sort-ascending style.
+class SortedList {
+ public:
+  SortedList() : window_(LVS_REPORT | LVS_SORTASCENDING) {}
+  int Insert(const std::string& file) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<char*>(file.c_str());
+    return static_cast<int>(
+        ::SendMessageA(window_.List(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  }
+  void Set(int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(window_.List(), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  }
+  std::vector<std::string> Column(int column) {
+    std::vector<std::string> texts;
+    const int rows = static_cast<int>(::SendMessageA(window_.List(), LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+      char text[512] = "";
+      LVITEMA item{};
+      item.iSubItem = column;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      ::SendMessageA(window_.List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+      texts.push_back(text);
+    }
+    return texts;
+  }
+
+ private:
+  list_test::ListWindow window_;
+};
+
 void ExpectSameOrder(const std::vector<std::string>& names) {
-  list_test::ListWindow window;
+  SortedList window;
   scan::MemoryTable memory;
   for (const std::string& name : names) {
     // Each insertion must also report the same landing index, since the scan
     // fills the other cells through it.
-    const int shown = window.Table().InsertRow(name);
+    const int shown = window.Insert(name);
     const int kept = memory.InsertRow(name);
-    window.Table().SetCell(shown, 3, name + "|" + std::to_string(shown));
+    window.Set(shown, 3, name + "|" + std::to_string(shown));
     memory.SetCell(kept, 3, name + "|" + std::to_string(kept));
     ASSERT_EQ(shown, kept) << "inserting \"" << name << "\"";
   }

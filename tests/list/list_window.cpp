@@ -76,6 +76,8 @@ LRESULT CALLBACK ListWindow::HostProc(HWND hwnd, UINT message, WPARAM wParam, LP
   if (message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (::SendMessageA(header->hwndFrom, win::kReflectedNotify, wParam, lParam)) return 0;
+    LRESULT result = 0;
+    if (self && self->table_.OnNotify(*header, result)) return result;
   }
   LRESULT result = 0;
   if (self && self->onMessage && self->onMessage(message, wParam, lParam, &result)) return result;

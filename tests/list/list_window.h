@@ -1,7 +1,9 @@
 #pragma once
 // A plain top-level window holding a real report-view list, as the main
-// dialog holds control 1000. The host reflects WM_NOTIFY back to the control
-// the way the dialog does, and lets a test watch its other messages.
+// dialog holds control 1000: an owner-data list showing the table, unless
+// told otherwise. The host reflects WM_NOTIFY back to the control and passes
+// the list's requests for texts to the table, the way the dialog does, and
+// lets a test watch its other messages.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -19,7 +21,7 @@ using Cells = std::array<std::string, 4>;
 
 class ListWindow {
  public:
-  explicit ListWindow(DWORD listStyle = LVS_REPORT | LVS_SORTASCENDING);
+  explicit ListWindow(DWORD listStyle = LVS_REPORT | LVS_OWNERDATA);
   ListWindow(const ListWindow&) = delete;
   ListWindow& operator=(const ListWindow&) = delete;
 
