@@ -34,6 +34,8 @@ ensure_packages() {
   command -v faketime >/dev/null || need+=(faketime)
   command -v jq >/dev/null || need+=(jq)
   /usr/bin/python3 -c 'import jsonschema' 2>/dev/null || need+=(python3-jsonschema)
+  # The release test reads the winget manifests with it.
+  /usr/bin/python3 -c 'import yaml' 2>/dev/null || need+=(python3-yaml)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
   command -v clang++ >/dev/null || need+=(clang)

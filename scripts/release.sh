@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Builds the release of both programs (no tests) in build/release, signs
 # them when a certificate is given, and writes
-# build/release/varnock-<version>-win64.zip and build/release/SHA256SUMS,
-# whose paths are all it prints on standard output; the programs' sizes go
-# to standard error.
+# build/release/varnock-<version>-win64.zip, its winget manifest
+# (build/release/winget/, three files) and Scoop manifest
+# (build/release/scoop/varnock.json), and build/release/SHA256SUMS of them
+# all, whose paths are all it prints on standard output; the programs'
+# sizes go to standard error.
 # The same commit gives the same bytes in any folder, at any time, in any
-# time zone: the archive and the signatures take their one time, the last
-# commit's, and the programs carry none.
+# time zone: the archive, the signatures and the manifests take their one
+# time, the last commit's, and the programs carry none.
+#
+# VARNOCK_RELEASE_URL is the address the archive will be published at, which
+# the manifests name (https://www.halberwick.example/varnock/<archive>
+# unless told).
 #
 # Signing, with either
 #   VARNOCK_SIGN_CERT (PEM chain, leaf first) and VARNOCK_SIGN_KEY (PEM key), or
@@ -45,14 +51,16 @@ fi
 
 log "building the release in $release_dir"
 cmake -S "$VARNOCK_ROOT" -B "$release_dir" --preset mingw -DBUILD_TESTING=OFF >/dev/null
-# Progress to standard error: standard output is the two paths alone.
+# Progress to standard error: standard output is the paths alone.
 cmake --build "$release_dir" -j2 --target varnock_app varnock-report >&2
 
 # The name the package target gives the archive, version included.
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$release_dir/CPackConfig.cmake")
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$release_dir/CPackConfig.cmake")
 archive=$release_dir/$name.zip
+url=${VARNOCK_RELEASE_URL:-https://www.halberwick.example/varnock/$name.zip}
 stage=$release_dir/stage
-rm -rf "$stage" "$archive" "$release_dir/SHA256SUMS"
+rm -rf "$stage" "$archive" "$release_dir/SHA256SUMS" "$release_dir/winget" "$release_dir/scoop"
 mkdir -p "$stage"
 
 # sign_or_copy FROM NAME DESCRIPTION: FROM into the stage as NAME, signed
@@ -74,10 +82,15 @@ cp "$release_dir/packaging/README.txt" "$VARNOCK_ROOT/docs/report.schema.json" "
 
 /usr/bin/python3 "$VARNOCK_ROOT/scripts/release_zip.py" "$SOURCE_DATE_EPOCH" "$archive" \
   "$stage/Varnock.exe" "$stage/varnock-report.exe" "$stage/README.txt" "$stage/report.schema.json"
-(cd "$release_dir" && sha256sum "$(basename "$archive")" >SHA256SUMS)
+# The manifests' paths, relative to the release folder, one a line.
+listing=$(/usr/bin/python3 "$VARNOCK_ROOT/scripts/release_manifests.py" "$version" "$SOURCE_DATE_EPOCH" \
+  "$archive" "$url" "$release_dir")
+mapfile -t manifests <<<"$listing"
+(cd "$release_dir" && sha256sum "$(basename "$archive")" "${manifests[@]}" >SHA256SUMS)
 # The programs' sizes as the README gives them, on standard error.
 for program in Varnock.exe varnock-report.exe; do
   log "$program: $(stat -c %s "$stage/$program" | sed ':a; s/\B[0-9]\{3\}\>/,&/; ta') bytes"
 done
 echo "$archive"
+for manifest in "${manifests[@]}"; do echo "$release_dir/$manifest"; done
 echo "$release_dir/SHA256SUMS"

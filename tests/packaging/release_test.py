@@ -7,7 +7,8 @@ one throwaway key (given as PEM in one clone, as PKCS#12 in the other), and
 hold the stripped programs; osslsigncode must verify both signatures against
 the throwaway root, and without their signatures be the unsigned programs;
 once that root is trusted in the test prefix, the signed console tool's own
-check must name the publisher.
+check must name the publisher. The winget and Scoop manifests must be the same
+too, meet their published schemas (schemas/) and name the archive truly.
 The clones build what is committed, not the work tree."""
 import argparse
 import hashlib
@@ -25,18 +26,26 @@ import unittest
 import zipfile
 from pathlib import Path
 
+import jsonschema  # Debian's python3-jsonschema
+import yaml  # Debian's python3-yaml
+
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
 import make_test_pki  # noqa: E402
 
 ARGS = None
 MEMBERS = ["Varnock.exe", "varnock-report.exe", "README.txt", "report.schema.json"]
+# Each manifest, relative to the release folder, with the schema it must meet.
+MANIFESTS = {"winget/Halberwick.Varnock.yaml": "manifest.version.1.6.0.json",
+             "winget/Halberwick.Varnock.installer.yaml": "manifest.installer.1.6.0.json",
+             "winget/Halberwick.Varnock.locale.en-US.yaml": "manifest.defaultLocale.1.6.0.json",
+             "scoop/varnock.json": "scoop.schema.json"}
 # Unstripped, each program is well over a megabyte.
 STRIPPED_CEILING = 700_000
 
 
 def release(clone, extra_env=None, clock=None):
     """Runs the clone's release script; gives (zip bytes, SHA256SUMS text,
-    {program: the size it printed})."""
+    {program: the size it printed}, {manifest: its bytes})."""
     env = {k: v for k, v in os.environ.items()
            if not k.startswith("VARNOCK_") and k != "SOURCE_DATE_EPOCH"}
     env.update(extra_env or {})
@@ -47,14 +56,23 @@ def release(clone, extra_env=None, clock=None):
                             capture_output=True, text=True, timeout=1200)
     if result.returncode != 0:
         raise AssertionError(f"release.sh in {clone} failed:\n{result.stderr[-4000:]}")
-    archive, sums = result.stdout.splitlines()
+    archive, *manifests, sums = result.stdout.splitlines()
     printed = re.findall(r"^== (\S+\.exe): ([\d,]+) bytes$", result.stderr, re.M)
-    return Path(archive).read_bytes(), Path(sums).read_text(), sizes(printed)
+    return (Path(archive).read_bytes(), Path(sums).read_text(), sizes(printed),
+            {os.path.relpath(m, os.path.dirname(archive)): Path(m).read_bytes() for m in manifests})
 
 
 def sizes(pairs):
     """{program: bytes} from (program, "503,808") pairs."""
     return {name: int(size.replace(",", "")) for name, size in pairs}
+
+
+def meets_schema(manifest, schema_name):
+    schema = json.loads((Path(__file__).resolve().parent / "schemas" / schema_name).read_text(encoding="utf-8"))
+    validator = jsonschema.validators.validator_for(schema)
+    assert validator is jsonschema.Draft7Validator, validator
+    validator(schema, format_checker=validator.FORMAT_CHECKER).validate(manifest)
+    return manifest
 
 
 def windows_path(path):
@@ -100,12 +118,41 @@ class ReleaseTest(unittest.TestCase):
                         release(cls.clones[1], {"TZ": "Pacific/Kiritimati"}, clock="+3d")]
         cls.pki = make_test_pki.make(str(work / "pki"))
 
-    def test_two_clones_build_the_same_archive_and_sums(self):
-        (first, first_sums, _), (second, second_sums, _) = self.unsigned
+    def test_two_clones_build_the_same_archive_manifests_and_sums(self):
+        (first, first_sums, _, first_manifests), (second, second_sums, _, second_manifests) = self.unsigned
         self.assertEqual(hashlib.sha256(first).hexdigest(), hashlib.sha256(second).hexdigest())
+        self.assertEqual(first_manifests, second_manifests)
         self.assertEqual(first_sums, second_sums)
-        name = f"varnock-{ARGS.version}-win64.zip"
-        self.assertEqual(first_sums, f"{hashlib.sha256(first).hexdigest()}  {name}\n")
+        files = {f"varnock-{ARGS.version}-win64.zip": first, **first_manifests}
+        self.assertEqual(first_sums, "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\n"
+                                             for name, data in files.items()))
+
+    def test_manifests_meet_their_schemas_and_name_the_archive(self):
+        """At the default address, which names the version, and at one that does not."""
+        elsewhere = "https://downloads.example.org/tools/varnock-latest.zip"
+        runs = [(f"https://www.halberwick.example/varnock/varnock-{ARGS.version}-win64.zip", self.unsigned[0]),
+                (elsewhere, release(self.clones[0], {"VARNOCK_RELEASE_URL": elsewhere}))]
+        for url, (archive, _, _, manifests) in runs:
+            with self.subTest(url=url), zipfile.ZipFile(io.BytesIO(archive)) as z:
+                self.assertEqual(list(manifests), list(MANIFESTS))
+                _, installer, _, scoop = (
+                    meets_schema(json.loads(data) if path.endswith(".json") else yaml.safe_load(data),
+                                 MANIFESTS[path]) for path, data in manifests.items())
+                sha256 = hashlib.sha256(archive).hexdigest()
+                [entry] = installer["Installers"]
+                self.assertEqual((installer["PackageVersion"], entry["InstallerUrl"], entry["InstallerSha256"]),
+                                 (ARGS.version, url, sha256.upper()))
+                self.assertEqual((scoop["version"], scoop["architecture"]["64bit"]),
+                                 (ARGS.version, {"url": url, "hash": sha256}))
+                # What either one puts on the PATH or in the Start menu is in the archive.
+                named = [f["RelativeFilePath"] for f in entry["NestedInstallerFiles"]] + [scoop["bin"]]
+                named += [shortcut[0] for shortcut in scoop["shortcuts"]]
+                self.assertLessEqual(set(named), set(z.namelist()))
+                if ARGS.version in url:
+                    follows = scoop["autoupdate"]["architecture"]["64bit"]["url"].replace("$version", "9.8.7.6")
+                    self.assertEqual(follows, url.replace(ARGS.version, "9.8.7.6"))
+                else:
+                    self.assertNotIn("autoupdate", scoop)
 
     def test_archive_holds_the_stripped_programs_at_the_commit_time(self):
         archive = zipfile.ZipFile(self.clones[0] / "build" / "release" /
@@ -126,7 +173,7 @@ class ReleaseTest(unittest.TestCase):
                         self.assertFalse(clone.name.encode() in image, f"{clone} is in {program}")
 
     def test_readme_gives_the_sizes_the_release_prints(self):
-        archive, _, printed = self.unsigned[0]
+        archive, _, printed, _ = self.unsigned[0]
         with zipfile.ZipFile(io.BytesIO(archive)) as z:
             self.assertEqual(printed, {program: z.getinfo(program).file_size for program in MEMBERS[:2]})
         readme = (self.clones[0] / "README.md").read_text(encoding="utf-8")
