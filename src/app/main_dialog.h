@@ -48,6 +48,7 @@ class MainDialog : public win::Dialog {
   // The folders of the last scan begun; whole only once it has ended.
   const scan::VisitedFolderList& VisitedFolders() const;
   const ui::ListViewTable& ResultList() const { return table_; }
+  ui::ListViewTable& ResultList() { return table_; }
   const ui::ListClickState& LastClick() const { return click_; }
   ui::CHButton& DownloadsLink() { return downloadsLink_; }
   HICON Icon() const { return icon_.get(); }

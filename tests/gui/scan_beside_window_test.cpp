@@ -87,7 +87,7 @@ TEST(ScanBesideWindow, WhileHeldTheWindowAnswersAndTheReportWaitsForTheEnd) {
   // The columns were sized once every row was in: sizing again changes nothing.
   const std::vector<int> widths = ColumnWidths(list);
   for (int column = 0; column < scan::kColumnCount; ++column)
-    ui::ListViewTable(list).AutoSizeColumn(column);
+    dialog.ResultList().AutoSizeColumn(column);
   EXPECT_EQ(ColumnWidths(list), widths);
 }
 
