@@ -40,7 +40,8 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at_limit=False):
+def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at_limit=False,
+         cwd=None):
     # Output goes to files, not pipes: the first wine process in a prefix
     # starts its services, which inherit its handles and would keep a pipe
     # open long after it exits. Wine turns the arguments from the host's
@@ -56,7 +57,7 @@ def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at
         resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run([ARGS.wine, *args], stdin=subprocess.DEVNULL, stdout=stdout or out,
-                              stderr=err, timeout=60, env=env,
+                              stderr=err, timeout=60, env=env, cwd=cwd,
                               preexec_fn=limit_files if file_limit else None).returncode
         out.seek(0)
         err.seek(0)
@@ -483,6 +484,26 @@ class ContractTest(unittest.TestCase):
                     self.assertEqual(result.stdout == b"", status != 0)
                 self.assertEqual(result.returncode, status)
                 self.assertEqual(b"Usage: varnock-report" in result.stderr, status == 2)
+
+    def test_output_to_a_device(self):
+        folder = os.path.join(self.folder, "devices")
+        os.makedirs(folder)
+        cases = [  # --output, status, the report on standard output
+            ("NUL", 0, False), ("nul:", 0, False), ("CON", 0, True), ("Con:", 0, True),
+            ("PRN", 3, False), ("com1:", 3, False), (windows_path(folder) + "\\lpt9.txt", 3, False),
+        ]
+        for name, status, shown in cases:
+            with self.subTest(name):
+                result = wine(ARGS.tool, "--format", "json", "--output", name, check=False, cwd=folder)
+                self.assertEqual(result.returncode, status)
+                if shown:
+                    self.assertEqual(without_machine(result.stdout), without_machine(self.empty))
+                else:
+                    self.assertEqual(result.stdout, b"")
+                # A refusal is one line that names the device.
+                self.assertEqual(result.stderr.count(b"\r\n"), status // 3, result.stderr)
+                self.assertEqual(name.encode() in result.stderr, status == 3)
+                self.assertEqual(os.listdir(folder), [])  # no file, no temporary
 
     def test_fleet_pages_jq_line_merges_a_folder_of_reports(self):
         with open(ARGS.fleets, encoding="utf-8") as f:
