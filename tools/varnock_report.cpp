@@ -4,7 +4,8 @@
 // the clipboard, and nothing else; csv and json are for other programs.
 //
 // Exit status: 0 the scan ran and its report was written, whatever it found;
-// 2 bad arguments; 3 the report could not be written. Nothing the scan meets
+// 2 bad arguments; 3 the report could not be written, or --output names a
+// device that takes no report (a printer, a port). Nothing the scan meets
 // changes it; --verbose tells those things.
 #include <fcntl.h>
 #include <io.h>
@@ -19,6 +20,7 @@
 #include <string_view>
 
 #include "atomic_file_sink.h"
+#include "device_name.h"
 #include "error_output.h"
 #include "machine_facts.h"
 #include "problem_log.h"
@@ -67,7 +69,8 @@ constexpr const char* kUsage =
     "                   a csv field that a spreadsheet would run as a formula\n"
     "                   starts with an apostrophe)\n"
     "  --output FILE    write the report to FILE instead of standard output: the\n"
-    "                   whole new report or, on failure, the old FILE untouched\n"
+    "                   whole new report or, on failure, the old FILE untouched;\n"
+    "                   NUL scans and writes nothing, CON is standard output\n"
     "  --verbose        on standard error, a line per thing the scan could not\n"
     "                   read (or whose signature it could not check): what, its\n"
     "                   path and why, separated by tabs\n"
@@ -81,7 +84,8 @@ constexpr const char* kUsage =
     "product may pass a file over for other reasons.\n"
     "\n"
     "Exit status: 0 the report was written, whatever the scan found; 2 bad\n"
-    "arguments; 3 the report could not be written.\n";
+    "arguments; 3 the report could not be written, or FILE is a device other\n"
+    "than NUL and CON (PRN, AUX, COM1 to COM9, LPT1 to LPT9).\n";
 
 class StdoutSink : public scan::ByteSink {
  public:
@@ -97,6 +101,12 @@ class StdoutSink : public scan::ByteSink {
 
  private:
   int error_ = 0;
+};
+
+// --output NUL: the scan runs, and its report goes nowhere.
+class NullSink : public scan::ByteSink {
+ public:
+  void Write(std::string_view) override {}
 };
 
 // format is one of the three.
@@ -177,17 +187,28 @@ int wmain(int argc, wchar_t** argv) {
   if (chosen != L"text" && chosen != L"csv" && chosen != L"json")
     return UsageError(L"unknown format", chosen);
 
-  // The file first: a folder that is not there fails before the scan, not after.
+  // The file first: a folder that is not there fails before the scan, not
+  // after. A device is no file to replace: NUL and CON are what every tool
+  // takes them for, the others (a printer, a serial port) are refused.
+  const DeviceName device = output ? ReservedDeviceName(*output) : DeviceName::kNone;
+  // Quoted, as "COM1:" may end in a colon of its own.
+  if (device == DeviceName::kOther)
+    return CannotWrite(L"'" + *output + L"'", L"a device, not a file (of devices only NUL and CON)");
+  if (device == DeviceName::kConsole) output.reset();
   std::optional<AtomicFileSink> file;
-  if (output) {
+  if (output && device == DeviceName::kNone) {
     file.emplace(*output);
     if (file->Error()) return CannotWrite(*output, win::ErrorText(file->Error()));
   }
+  NullSink nowhere;
   StdoutSink console;
-  scan::ByteSink& sink = file ? static_cast<scan::ByteSink&>(*file) : console;
+  const bool toConsole = !file && device != DeviceName::kNull;
+  scan::ByteSink& sink = file ? static_cast<scan::ByteSink&>(*file)
+                         : toConsole ? static_cast<scan::ByteSink&>(console)
+                                     : nowhere;
   const std::unique_ptr<scan::ReportWriter> writer = MakeWriter(chosen, sink, signatures);
 
-  if (!file) _setmode(_fileno(stdout), _O_BINARY);
+  if (toConsole) _setmode(_fileno(stdout), _O_BINARY);
   // Without the pass the text is the report it always was, four lines a row.
   scan::MemoryTable table(signatures ? scan::kColumnCount : scan::kUncheckedColumnCount);
   ProblemLog log;
@@ -202,7 +223,7 @@ int wmain(int argc, wchar_t** argv) {
   // A script must not take a cut-off report for a whole one.
   if (file) {
     if (const DWORD error = file->Commit()) return CannotWrite(*output, win::ErrorText(error));
-  } else if (const int error = console.Error()) {
+  } else if (const int error = toConsole ? console.Error() : 0) {
     const char* reason = std::strerror(error);
     return CannotWrite(L"standard output", std::wstring(reason, reason + std::strlen(reason)));
   }

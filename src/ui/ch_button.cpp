@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ui/link_colour.h"
 #include "win/ansi.h"
 #include "win/gdi.h"
 #include "win/reflect.h"
@@ -28,9 +29,28 @@ win::UniqueFont UnderlinedFontOf(HWND control) {
   return win::UniqueFont(::CreateFontIndirectA(&description));
 }
 
+bool HighContrastOn() {
+  HIGHCONTRASTA contrast{};
+  contrast.cbSize = sizeof contrast;
+  return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// A dotted frame, every other pixel, in the text's colour: DrawFocusRect
+// inverts whatever is below it, which on some faces is hard to see.
+void DrawFocusFrame(HDC dc, const RECT& frame, COLORREF colour) {
+  const LOGBRUSH brush{BS_SOLID, colour, 0};
+  const win::UniquePen pen(::ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
+  const win::SelectedObject selected(dc, pen.get());
+  const POINT corners[5] = {{frame.left, frame.top}, {frame.right - 1, frame.top},
+                            {frame.right - 1, frame.bottom - 1}, {frame.left, frame.bottom - 1},
+                            {frame.left, frame.top}};
+  ::Polyline(dc, corners, 5);
+}
+
 }  // namespace
 
-CHButton::CHButton() : BackColor(::GetSysColor(COLOR_BTNFACE)) {}
+CHButton::CHButton() = default;
 
 CHButton::~CHButton() {
   ToolTip.reset();
@@ -97,6 +117,10 @@ LRESULT CALLBACK CHButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, 
       ::SendMessageA(::GetParent(hwnd), WM_COMMAND,
                      MAKEWPARAM(::GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
       return 0;
+    case WM_SYSCOLORCHANGE: case WM_SETTINGCHANGE: case WM_THEMECHANGED:
+      // The colours are read at each drawing: a redraw is all it takes.
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      break;
     case WM_UPDATEUISTATE: {
       // The keyboard cues changed: the focus rectangle comes or goes.
       const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
@@ -164,7 +188,12 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   win::UniqueFont underlined = Underlined() ? UnderlinedFontOf(Handle()) : win::UniqueFont();
   const win::SelectedObject font(dc, underlined.get());
 
-  win::FillSolidRect(dc, item.rcItem, BackColor);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  const COLORREF ink = Hovering && UseHoverTextColor
+                           ? HoverTextColor
+                           : LinkTextColour(face, ::GetSysColor(COLOR_HOTLIGHT),
+                                            ::GetSysColor(COLOR_BTNTEXT), HighContrastOn());
+  win::FillSolidRect(dc, item.rcItem, face);
 
   const LONG h = ShowIcon ? static_cast<LONG>(IconSize / 2) + extent.cx / 2 : extent.cx / 2;
   const LONG v = extent.cy / 2;
@@ -179,7 +208,7 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   const LONG cy = (corners[0].y + corners[1].y) / 2;
   const RECT target{cx - h - 2, cy - v - 2, cx + h + 2, cy + v + 2};
 
-  ::SetTextColor(dc, Hovering && UseHoverTextColor ? HoverTextColor : TextColor);
+  ::SetTextColor(dc, ink);
 
   if (ShowIcon) {
     ::DrawIconEx(dc, 0, 0, Icon, static_cast<int>(IconSize), static_cast<int>(IconSize), 0,
@@ -215,7 +244,7 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
     const RECT around{(r.left + r.right) / 2 - h - 1, (r.top + r.bottom) / 2 - v - 1,
                       (r.left + r.right) / 2 - h + extent.cx + 1,
                       (r.top + r.bottom) / 2 - v + extent.cy + 1};
-    ::DrawFocusRect(dc, &around);
+    DrawFocusFrame(dc, around, ink);
   }
 
   ::MoveWindow(Handle(), target.left, target.top, 2 * h + 4, 2 * v + 4, TRUE);

@@ -4,6 +4,12 @@
 // that sizes itself to its text, keeping its centre. It draws and tracks the
 // pointer; a click is an ordinary BN_CLICKED to the dialog.
 //
+// Its colours are the system's at each drawing (ui/link_colour.h): blue
+// gives way to the system's link colour where it would not stand out from
+// the face, and in high contrast. A change of colours, settings or theme
+// redraws it: the dialog passes the first two on (win/dialog.h), the third
+// reaches every window.
+//
 // Binds to an owner-drawn dialog button (BS_OWNERDRAW); the dialog reflects
 // WM_DRAWITEM back to it (win/reflect.h) and offers it its queued messages
 // (win::Dialog::AddMessageFilter).
@@ -75,7 +81,6 @@ class CHButton : public win::MessageFilter {
   win::LinkAccessible accessible_;
   std::string address_;
 
-  COLORREF BackColor;
   HCURSOR HoverCursor = nullptr;
   BOOL UseHoverCursor = FALSE;
   win::UniqueWindow ToolTip;
@@ -83,7 +88,6 @@ class CHButton : public win::MessageFilter {
   COLORREF HoverTextColor = 0;
   BOOL ShowIcon = FALSE;
   BOOL UseHoverTextColor = FALSE;
-  COLORREF TextColor = RGB(0, 0, 255);
   int LinkStyle = UnderlineAlways;
   UINT IconSize = 16;
   HICON Icon = nullptr;

@@ -173,6 +173,14 @@ bool Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       OnHelp();
       result = TRUE;
       return true;
+    case WM_SYSCOLORCHANGE: case WM_SETTINGCHANGE:
+      // The system tells top-level windows alone, where a theme change
+      // reaches every window; the controls need these too, for their
+      // colours and metrics, as the classic framework passes them on.
+      for (HWND child = ::GetWindow(Handle(), GW_CHILD); child;
+           child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, message, wParam, lParam);
+      break;
     default:
       break;
   }

@@ -8,6 +8,8 @@
 // The loop offers every queued message to the message filters of the window
 // it is bound for and of that window's parents before the dialog manager
 // sees it, as the classic framework's PreTranslateMessage does.
+//
+// A change of system colours or settings goes on to every control.
 #include <windows.h>
 
 #include <vector>

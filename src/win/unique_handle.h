@@ -75,6 +75,7 @@ using UniqueGlobal = UniqueHandle<traits::NullIsZero<HGLOBAL, &::GlobalFree>>;
 using UniqueMenu = UniqueHandle<traits::NullIsZero<HMENU, &::DestroyMenu>>;
 using UniqueFont = UniqueHandle<traits::NullIsZero<HFONT, &traits::DeleteGdiObject>>;
 using UniqueBrush = UniqueHandle<traits::NullIsZero<HBRUSH, &traits::DeleteGdiObject>>;
+using UniquePen = UniqueHandle<traits::NullIsZero<HPEN, &traits::DeleteGdiObject>>;
 using UniqueBitmap = UniqueHandle<traits::NullIsZero<HBITMAP, &traits::DeleteGdiObject>>;
 using UniqueIcon = UniqueHandle<traits::NullIsZero<HICON, &::DestroyIcon>>;
 using UniqueWindow = UniqueHandle<traits::NullIsZero<HWND, &::DestroyWindow>>;

@@ -40,7 +40,8 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at_limit=False):
+def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at_limit=False,
+         cwd=None):
     # Output goes to files, not pipes: the first wine process in a prefix
     # starts its services, which inherit its handles and would keep a pipe
     # open long after it exits. Wine turns the arguments from the host's
@@ -56,7 +57,7 @@ def wine(*args, check=True, prefix=None, stdout=None, file_limit=None, killed_at
         resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run([ARGS.wine, *args], stdin=subprocess.DEVNULL, stdout=stdout or out,
-                              stderr=err, timeout=60, env=env,
+                              stderr=err, timeout=60, env=env, cwd=cwd,
                               preexec_fn=limit_files if file_limit else None).returncode
         out.seek(0)
         err.seek(0)
@@ -465,6 +466,9 @@ class ContractTest(unittest.TestCase):
     def test_exit_statuses(self):
         cases = [  # arguments, standard output to /dev/full, status
             ([], False, 0),
+            (["--output", "nul:"], False, 0),  # scans, and writes nothing
+            (["--output", "Con"], False, 0),  # standard output
+            (["--output", "COM1:"], False, 3),
             (["--frobnicate"], False, 2),
             (["--format"], False, 2),
             (["--format", "xml"], False, 2),
@@ -472,6 +476,8 @@ class ContractTest(unittest.TestCase):
             (["--output="], False, 2),
             (["--format", "json"], True, 3),
         ]
+        folder = os.path.join(self.folder, "statuses")  # no case leaves a file there
+        os.makedirs(folder)
         for arguments, full, status in cases:
             with self.subTest(arguments=arguments, full=full):
                 if full:
@@ -479,8 +485,9 @@ class ContractTest(unittest.TestCase):
                         result = wine(ARGS.tool, *arguments, check=False, stdout=device)
                     self.assertIn(b"standard output", result.stderr)
                 else:
-                    result = wine(ARGS.tool, *arguments, check=False)
-                    self.assertEqual(result.stdout == b"", status != 0)
+                    result = wine(ARGS.tool, *arguments, check=False, cwd=folder)
+                    self.assertEqual(result.stdout == b"", status != 0 or "nul:" in arguments)
+                self.assertEqual(os.listdir(folder), [])
                 self.assertEqual(result.returncode, status)
                 self.assertEqual(b"Usage: varnock-report" in result.stderr, status == 2)
 

@@ -1,13 +1,16 @@
-// The link button in the main window: its size after drawing, and the
-// hover transitions with their redraws.
+// The link button in the main window: its size after drawing, the hover
+// transitions with their redraws, and its colours in both dialogs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/main_dialog.h"
 #include "gui_support.h"
 #include "res/resource.h"
+#include "ui/about_dialog.h"
+#include "ui/link_colour.h"
 #include "win/gdi.h"
 #include "win/shell.h"
 
@@ -171,6 +174,54 @@ TEST_F(LinkButtonTest, FocusShowsAndEnterAndSpaceClick) {
   EXPECT_NE(opened[0].find("/downloads/index.html"), std::string::npos);
   EXPECT_EQ(opened[1], opened[0]);
   EXPECT_EQ(gui_test::WindowText(link), "More free do&wnloads at Halberwick!");
+}
+
+TEST(LinkColour, BlueWhereItStandsOutElseTheSystemsLinkElseItsText) {
+  const struct { ui::Colour face, hotLight, text; bool high; ui::Colour expected; } cases[] = {
+      {0xF0F0F0, 0xCC6600, 0x000000, false, ui::kLinkBlue},  // the default face, 7.5:1
+      {0xFFFFFF, 0xCC6600, 0x000000, true, 0xCC6600},        // high contrast: never blue
+      {0x000000, 0x00FFFF, 0xFFFFFF, false, 0x00FFFF},       // High Contrast Black, 2.4:1
+      {0x404040, 0xCC6600, 0xFFFFFF, false, 0xFFFFFF},       // grey: 1.2:1 and 1.9:1
+      {0x000000, 0x800000, 0xFFFFFF, true, 0xFFFFFF},        // a hot-light too dark
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ui::LinkTextColour(c.face, c.hotLight, c.text, c.high), c.expected) << c.face;
+}
+
+// Run by its own test entry, as the colours it sets last in the prefix.
+TEST(LinkColours, BothDialogsFollowAPaletteSetWhileOpen) {
+  if (!std::getenv("VARNOCK_PALETTE_TEST")) GTEST_SKIP() << "only in its own process";
+  gui_test::SmallMachine machine;
+  app::MainDialog main;
+  ui::AboutDialog about;
+  ASSERT_TRUE(main.Create() && gui_test::WaitForScan(main) && about.Create(main.Handle()));
+  ::ShowWindow(about.Handle(), SW_SHOWNA);
+  const int ids[] = {COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT};
+  const COLORREF before[] = {::GetSysColor(ids[0]), ::GetSysColor(ids[1]), ::GetSysColor(ids[2])};
+  const COLORREF black[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0)};
+  for (const COLORREF* palette : {before, black, before}) {
+    ASSERT_TRUE(::SetSysColors(3, ids, palette));
+    const COLORREF ink = palette == black ? palette[2] : RGB(0, 0, 255);
+    for (auto [dialog, link] : {std::pair<win::Dialog*, int>{&main, IDC_DOWNLOADS_LINK},
+                                {&about, IDC_HOME_PAGE_LINK}}) {
+      HWND button = dialog->Item(link);
+      ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+      gui_test::Pump(*dialog);
+      const win::WindowDc dc(button);
+      int inked = 0;
+      for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 80; ++x) inked += ::GetPixel(dc.get(), x, y) == ink;
+      EXPECT_EQ(::GetPixel(dc.get(), 0, 0), palette[0]);
+      EXPECT_GT(inked, 20) << link;
+      // What the dialog hears of reaches the link; a theme change, every window.
+      for (auto [message, to] : {std::pair{WM_SYSCOLORCHANGE, dialog->Handle()},
+                                 {WM_SETTINGCHANGE, dialog->Handle()}, {WM_THEMECHANGED, button}}) {
+        ::ValidateRect(button, nullptr);
+        ::SendMessageA(to, message, 0, 0);
+        EXPECT_TRUE(::GetUpdateRect(button, nullptr, FALSE)) << message;
+      }
+    }
+  }
 }
 
 }  // namespace

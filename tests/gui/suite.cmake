@@ -22,3 +22,8 @@ add_test(NAME gui_first_show_demo
          COMMAND gui_tests --gtest_filter=FirstShow.EveryColumnInViewOnTheDemoMachine --gtest_brief=1)
 set_tests_properties(gui_first_show_demo PROPERTIES TIMEOUT 120 RESOURCE_LOCK "demo-prefix;desktop"
   ENVIRONMENT "WINEPREFIX=${PROJECT_BINARY_DIR}/demo-test-prefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;VARNOCK_DEMO_MACHINE=1")
+
+# SetSysColors lasts in the prefix: the palette test runs alone, and restores it.
+add_test(NAME gui_link_palette COMMAND gui_tests --gtest_filter=LinkColours.* --gtest_brief=1)
+set_tests_properties(gui_link_palette PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop
+  ENVIRONMENT "${VARNOCK_TEST_ENVIRONMENT};VARNOCK_PALETTE_TEST=1")
