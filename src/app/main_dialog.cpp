@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "ui/about_dialog.h"
 #include "ui/column_fit.h"
+#include "ui/empty_list_note.h"
 #include "ui/list_menu.h"
 #include "ui/main_layout.h"
 #include "ui/program_icon.h"
@@ -126,6 +127,7 @@ void MainDialog::ScanInstallations() {
   StopScan();
   ui::BackgroundScan& scan = scans_.Begin(Handle(), kRowsMessage, showAllPlugins_);
   feed_.Start();
+  resultList_.SetEmptyNote({});
   ShowScanning(true);
   scan.Start();
 }
@@ -163,6 +165,8 @@ void MainDialog::EndScan() {
   scans_.Collect();  // the current worker is returning; it is collected with the next scan
   StopRowsTimer();
   ShowScanning(false);
+  if (table_.RowCount() == 0)
+    resultList_.SetEmptyNote(ui::EmptyListNote(scan::ReadInstallations(), showAllPlugins_));
   FitColumnsOnce();
 }
 

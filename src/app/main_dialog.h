@@ -50,6 +50,8 @@ class MainDialog : public win::Dialog {
   const ui::ListViewTable& ResultList() const { return table_; }
   ui::ListViewTable& ResultList() { return table_; }
   const ui::ListClickState& LastClick() const { return click_; }
+  // What the list says once a scan has found nothing; empty otherwise.
+  const std::wstring& EmptyListNote() const { return resultList_.EmptyNote(); }
   ui::CHButton& DownloadsLink() { return downloadsLink_; }
   HICON Icon() const { return icon_.get(); }
   HICON SmallIcon() const { return smallIcon_.get(); }

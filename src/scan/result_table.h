@@ -29,14 +29,10 @@ struct ColumnInfo {
   // The table may hold a text the ANSI code page cannot: the names the
   // system returned, the signer's name.
   bool exact;
-  // Sized to the heading too: "x64" alone would cut "Architecture" short.
-  // The first four are sized to their cells alone, as they always were.
-  bool sizedWithHeading;
 };
 inline constexpr ColumnInfo kColumns[kColumnCount] = {
-    {"File", 150, true, false},         {"Version", 75, false, false},
-    {"Product", 100, false, false},     {"Location", 420, true, false},
-    {"Architecture", 75, false, true},  {"Signature", 200, true, true},
+    {"File", 150, true},          {"Version", 75, false},   {"Product", 100, false},
+    {"Location", 420, true},      {"Architecture", 75, false}, {"Signature", 200, true},
 };
 // The columns a report without the signature pass has, as it always had.
 inline constexpr int kUncheckedColumnCount = ArchitectureColumn;

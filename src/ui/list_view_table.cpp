@@ -284,12 +284,13 @@ void ListViewTable::AutoSizeColumn(int column) {
   SizeColumnTo(column, widest);
 }
 
-// LVSCW_AUTOSIZE gives the widest cell's text and a trailing margin of
-// 12 pixels, whatever the DPI.
+// As LVSCW_AUTOSIZE sizes it, the widest cell's text and a trailing margin
+// of 12 pixels, whatever the DPI; but never narrower than its heading, which
+// a short text ("x64") or none at all would cut or hide.
 void ListViewTable::SizeColumnTo(int column, int widestText) {
   constexpr int kTrailingMargin = 12;
   int width = widestText + kTrailingMargin;
-  if (column >= 0 && column < scan::kColumnCount && scan::kColumns[column].sizedWithHeading)
+  if (column >= 0 && column < scan::kColumnCount)
     width = std::max(width, HeadingWidth(scan::kColumns[column].heading));
   ::SendMessageW(list_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "ui/empty_list_note.h"
 #include "ui/row_commands.h"
 #include "ui/sort_keys.h"
 #include "win/wide_compare.h"
@@ -31,6 +32,10 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
   // and F10's release, which would otherwise go on to the window's menu.
   if (message == WM_CONTEXTMENU && lParam == -1) return 0;
   if (message == WM_SYSKEYUP && wParam == VK_F10 && ::GetKeyState(VK_SHIFT) < 0) return 0;
+  if (message == WM_PAINT && !self->emptyNote_.empty() && self->table_->RowCount() == 0) {
+    PaintEmptyList(hwnd, self->emptyNote_);
+    return 0;
+  }
   if (message == WM_NCDESTROY) self->Detach();
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -99,6 +104,12 @@ void SortListCtrl::AskForRowMenu() {
   }
   ::SendMessageA(::GetParent(Handle()), WM_NOTIFY, request.hdr.idFrom,
                  reinterpret_cast<LPARAM>(&request));
+}
+
+void SortListCtrl::SetEmptyNote(std::wstring note) {
+  if (note == emptyNote_) return;
+  emptyNote_ = std::move(note);
+  ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void SortListCtrl::OnColumnClick(const NMLISTVIEW& notification) {

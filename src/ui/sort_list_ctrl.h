@@ -51,6 +51,11 @@ class SortListCtrl {
 
   void OnColumnClick(const NMLISTVIEW& notification);
 
+  // What the list says while it has no row (ui/empty_list_note.h); empty:
+  // nothing, as during a scan.
+  void SetEmptyNote(std::wstring note);
+  const std::wstring& EmptyNote() const { return emptyNote_; }
+
   // Quicksort of rows low..high (high -1: the last row) by the text of
   // column as the list shows it. False when the column does not exist or
   // the range holds fewer than two rows.
@@ -79,6 +84,7 @@ class SortListCtrl {
   static void QuickSort(TextRun& run, bool ascending, int low, int high);
 
   ListViewTable* table_ = nullptr;
+  std::wstring emptyNote_;
   win::Subclass subclass_{SubclassProc};
 };
 

@@ -11,6 +11,7 @@
 
 #include "gui_support.h"
 #include "res/resource.h"
+#include "win/gdi.h"
 
 namespace {
 
@@ -88,6 +89,38 @@ TEST(FirstShow, TheWindowGrowsToShowEveryColumnWithinTheWorkArea) {
     EXPECT_TRUE(shown.widened && shown.atWorkArea && shown.inside);
     EXPECT_FALSE(shown.fits);
   }
+}
+
+// Nothing installed, then an installation with no plug-in: every heading
+// can be read, and the list says why it is empty, drawn and never a row.
+TEST(FirstShow, AnEmptyListShowsItsHeadingsAndSaysWhy) {
+  test_support::ScratchRegistry registry;
+  test_support::TempTree tree;
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create());
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+  EXPECT_EQ(dialog.EmptyListNote(),
+            L"No installation of Photoshop or Photoshop Elements was found.");
+  const HWND list = dialog.Item(IDC_RESULT_LIST);
+  const HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const win::WindowDc dc(header);
+  const win::SelectedObject font(
+      dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(header, WM_GETFONT, 0, 0)));
+  for (int column = 0; column < scan::kColumnCount; ++column) {
+    const std::string heading = scan::kColumns[column].heading;
+    SIZE text{};
+    ::GetTextExtentPoint32A(dc.get(), heading.c_str(), static_cast<int>(heading.size()), &text);
+    EXPECT_GT(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), text.cx) << heading;
+  }
+
+  tree.MakeFile("Empty\\Plug-ins\\read me.txt");
+  registry.SetString("Software\\Adobe\\Photoshop\\8.0", "ApplicationPath", tree.Path("Empty"));
+  ::SendMessageA(dialog.Item(IDC_SHOW_ALL), BM_CLICK, 0, 0);
+  EXPECT_EQ(dialog.EmptyListNote(), L"");  // nothing said while it looks
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+  EXPECT_EQ(dialog.EmptyListNote(),
+            L"No plug-in file was found in the plug-in folders of the installations.");
+  EXPECT_EQ(dialog.ResultList().RowCount(), 0);
 }
 
 // Run by its own test entry in the demo machine's prefix.
