@@ -17,8 +17,8 @@ RowHandOver::RowGate& Gate() {
 RowHandOver::ScopedRowGate::ScopedRowGate(RowGate gate) : ScopedOverride(Gate(), std::move(gate)) {}
 
 void RowHandOver::Begin(HWND window, UINT message) {
-  rows_.clear();
-  handedOver_ = 0;
+  kept_.clear();
+  fresh_.clear();
   cells_.clear();
   sizedColumns_.clear();
   abandoned_.store(false, std::memory_order_relaxed);
@@ -39,37 +39,45 @@ void RowHandOver::Finish() { HandOver(true); }
 
 int RowHandOver::InsertRow(const std::string& file) {
   if (const RowGate& gate = Gate()) gate(*this);
-  rows_.push_back(Row{{file}, {}, {}, false, {}, {}});
-  return static_cast<int>(rows_.size()) - 1;
+  fresh_.push_back(Row{{file}, {}, {}, false, {}, {}});
+  return RowCount() - 1;
+}
+
+RowHandOver::Row* RowHandOver::Fresh(int row) {
+  if (row < static_cast<int>(kept_.size()) || row >= RowCount()) return nullptr;
+  return &fresh_[row - kept_.size()];
 }
 
 void RowHandOver::SetCell(int row, int column, const std::string& text) {
-  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return;
-  rows_[row].cells[column] = text;
+  Row* found = Fresh(row);
+  if (!found || column < 0 || column >= ColumnCount()) return;
+  found->cells[column] = text;
 }
 
 void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
-  if (row < 0 || row >= RowCount()) return;
-  rows_[row].exactFile = file;
-  rows_[row].exactLocation = location;
-  rows_[row].exactKnown = true;
+  Row* found = Fresh(row);
+  if (!found) return;
+  found->exactFile = file;
+  found->exactLocation = location;
+  found->exactKnown = true;
 }
 
 void RowHandOver::SetArchitectures(int row, const std::string& plugin,
                                    const std::string& program) {
-  if (row < 0 || row >= RowCount()) return;
-  rows_[row].cells[scan::ArchitectureColumn] = scan::ArchitectureCell(plugin, program);
-  rows_[row].architectures = Architectures{plugin, program};
+  Row* found = Fresh(row);
+  if (!found) return;
+  found->cells[scan::ArchitectureColumn] = scan::ArchitectureCell(plugin, program);
+  found->architectures = Architectures{plugin, program};
 }
 
+// The signature pass comes after the rows: most rows are the window's by then.
 void RowHandOver::SetSignature(int row, const std::optional<scan::SignatureCheck>& check) {
-  if (row < 0 || row >= RowCount()) return;
-  Row& found = rows_[row];
-  found.cells[scan::SignatureColumn] = ansi::FromWide(scan::SignatureText(check));
-  if (static_cast<std::size_t>(row) < handedOver_)
+  if (row >= 0 && row < static_cast<int>(kept_.size())) {
     cells_.push_back(CellUpdate{row, check});
-  else
-    found.signature = check;
+  } else if (Row* found = Fresh(row)) {
+    found->cells[scan::SignatureColumn] = ansi::FromWide(scan::SignatureText(check));
+    found->signature = check;
+  }
 }
 
 int RowHandOver::Row::InsertInto(scan::ResultTable& table) const {
@@ -86,8 +94,10 @@ int RowHandOver::Row::InsertInto(scan::ResultTable& table) const {
 }
 
 std::optional<std::wstring> RowHandOver::ExactPath(int row) const {
-  if (row < 0 || row >= RowCount() || !rows_[row].exactKnown) return std::nullopt;
-  return win::JoinPath(rows_[row].exactLocation, rows_[row].exactFile);
+  if (row >= 0 && row < static_cast<int>(kept_.size())) return kept_[row].exactPath;
+  const Row* found = Fresh(row);
+  if (!found || !found->exactKnown) return std::nullopt;
+  return win::JoinPath(found->exactLocation, found->exactFile);
 }
 
 std::string RowHandOver::Heading(int column) const {
@@ -95,15 +105,23 @@ std::string RowHandOver::Heading(int column) const {
 }
 
 std::string RowHandOver::Cell(int row, int column) const {
-  if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount()) return {};
-  return rows_[row].cells[column];
+  if (column < 0 || column >= ColumnCount()) return {};
+  if (row >= 0 && row < static_cast<int>(kept_.size()))
+    return column == scan::ArchitectureColumn ? kept_[row].architecture : std::string();
+  const Row* found = Fresh(row);
+  return found ? found->cells[column] : std::string();
 }
 
 void RowHandOver::HandOver(bool finished) {
   if (Abandoned()) return;  // nobody will take them
   const win::Locked locked(lock_);
-  queued_.rows.insert(queued_.rows.end(), rows_.begin() + handedOver_, rows_.end());
-  handedOver_ = rows_.size();
+  for (Row& row : fresh_) {
+    std::optional<std::wstring> path;
+    if (row.exactKnown) path = win::JoinPath(row.exactLocation, row.exactFile);
+    kept_.push_back(Kept{std::move(path), row.cells[scan::ArchitectureColumn]});
+    queued_.rows.push_back(std::move(row));
+  }
+  fresh_.clear();
   std::move(cells_.begin(), cells_.end(), std::back_inserter(queued_.cells));
   cells_.clear();
   queued_.sizedColumns.insert(queued_.sizedColumns.end(), sizedColumns_.begin(),

@@ -89,18 +89,29 @@ class RowHandOver : public scan::ResultTable {
   void AutoSizeColumn(int column) override { sizedColumns_.push_back(column); }
   bool Abandoned() const override { return abandoned_.load(std::memory_order_relaxed); }
 
-  int RowCount() const override { return static_cast<int>(rows_.size()); }
+  int RowCount() const override { return static_cast<int>(kept_.size() + fresh_.size()); }
   int ColumnCount() const override { return scan::kColumnCount; }
   std::string Heading(int column) const override;
+  // Of a row handed over, only the Architecture is kept.
   std::string Cell(int row, int column) const override;
   std::optional<std::wstring> ExactPath(int row) const override;
 
  private:
   void HandOver(bool finished);
+  // The row not yet handed over; null for any other.
+  Row* Fresh(int row);
+  const Row* Fresh(int row) const { return const_cast<RowHandOver*>(this)->Fresh(row); }
 
-  // The worker's own.
-  std::vector<Row> rows_;
-  std::size_t handedOver_ = 0;
+  // What the worker keeps of a row once the window has it: what the
+  // signature pass reads, so the rows' texts are not held twice.
+  struct Kept {
+    std::optional<std::wstring> exactPath;
+    std::string architecture;
+  };
+
+  // The worker's own, by the order in which the rows were found.
+  std::vector<Kept> kept_;  // handed over
+  std::vector<Row> fresh_;  // found since
   std::vector<CellUpdate> cells_;
   std::vector<int> sizedColumns_;
 
