@@ -19,6 +19,21 @@ void CopyInto(const std::basic_string<Char>& text, Char* buffer, int size) {
   buffer[length] = Char{};
 }
 
+// The text the control asks for, in the form it asks for.
+template <typename Item, typename Text>
+void FillText(Item& item, Text text) {
+  if (item.mask & LVIF_TEXT) CopyInto(text(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+}
+
+// LVN_ODFINDITEM's answer, from either form of its record.
+template <typename Record, typename ToWide>
+int FoundRow(const ListViewTable& table, const Record& find, ToWide toWide) {
+  const UINT flags = find.lvfi.flags;
+  if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+  return table.FindFile(find.iStart, toWide(find.lvfi.psz), !(flags & LVFI_PARTIAL),
+                        flags & LVFI_WRAP);
+}
+
 }  // namespace
 
 // Moving many rows' states would draw each of them; the list is drawn once
@@ -218,37 +233,25 @@ bool ListViewTable::OnNotify(const NMHDR& header, LRESULT& result) {
   // The control's own record, which it gives to be filled in.
   NMHDR& asked = const_cast<NMHDR&>(header);
   switch (header.code) {
-    case LVN_GETDISPINFOW: {
-      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(asked).item;
-      if (item.mask & LVIF_TEXT)
-        CopyInto(WideCell(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+    case LVN_GETDISPINFOW:
+      FillText(reinterpret_cast<NMLVDISPINFOW&>(asked).item,
+               [&](int row, int column) { return WideCell(row, column); });
       result = 0;
       return true;
-    }
-    case LVN_GETDISPINFOA: {
-      LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(asked).item;
-      if (item.mask & LVIF_TEXT)
-        CopyInto(Cell(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+    case LVN_GETDISPINFOA:
+      FillText(reinterpret_cast<NMLVDISPINFOA&>(asked).item,
+               [&](int row, int column) { return Cell(row, column); });
       result = 0;
       return true;
-    }
-    case LVN_ODFINDITEMW: {
-      const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
-      const UINT flags = find.lvfi.flags;
-      result = (flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz
-                   ? FindFile(find.iStart, find.lvfi.psz, !(flags & LVFI_PARTIAL), flags & LVFI_WRAP)
-                   : -1;
+    case LVN_ODFINDITEMW:
+      result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMW&>(header), [](const wchar_t* text) {
+        return std::wstring(text);
+      });
       return true;
-    }
-    case LVN_ODFINDITEMA: {
-      const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
-      const UINT flags = find.lvfi.flags;
-      result = (flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz
-                   ? FindFile(find.iStart, ansi::ToWide(find.lvfi.psz), !(flags & LVFI_PARTIAL),
-                              flags & LVFI_WRAP)
-                   : -1;
+    case LVN_ODFINDITEMA:
+      result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMA&>(header),
+                    [](const char* text) { return ansi::ToWide(text); });
       return true;
-    }
     case LVN_ODCACHEHINT:  // every row is at hand
       result = 0;
       return true;

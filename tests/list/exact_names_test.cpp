@@ -36,23 +36,19 @@ class ExactNamesTest : public ::testing::Test {
     AddRow(window.Table(), file, version, folder);
     AddRow(memory, file, version, folder);
   }
-  std::wstring ListText(int row, int column) {
-    wchar_t text[256] = L"";
-    LVITEMW item{};
+  // What LVM_GETITEMTEXTW, or LVM_GETITEMTEXTA, gives another program.
+  template <typename Char = wchar_t, typename Item = LVITEMW, UINT kMessage = LVM_GETITEMTEXTW>
+  std::basic_string<Char> ListText(int row, int column) {
+    Char text[256] = {};
+    Item item{};
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = 256;
-    ::SendMessageW(window.List(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageW(window.List(), kMessage, row, reinterpret_cast<LPARAM>(&item));
     return text;
   }
   std::string ListAnsiText(int row, int column) {
-    char text[256] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    ::SendMessageA(window.List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    return ListText<char, LVITEMA, LVM_GETITEMTEXTA>(row, column);
   }
 
   test_support::ScratchRegistry registry;
