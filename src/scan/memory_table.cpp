@@ -35,8 +35,7 @@ void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_vi
   record.known = true;
 }
 
-void MemoryTable::SetArchitectures(int row, const std::string& plugin,
-                                   const std::string& program) {
+void MemoryTable::SetArchitectures(int row, const std::string& plugin, const std::string& program) {
   if (!Exists(row)) return;
   At(row).architectures = {plugin, program};
   At(row).cells[ArchitectureColumn] = ArchitectureCell(plugin, program);
@@ -101,7 +100,8 @@ int MemoryTable::RowOfSerial(int serial) const {
   if (serial < 0 || serial >= SerialCount()) return -1;
   if (rowOfSerial_.empty()) {
     rowOfSerial_.assign(records_.size(), -1);
-    for (std::size_t row = 0; row < order_.size(); ++row) rowOfSerial_[order_[row]] = static_cast<int>(row);
+    for (std::size_t row = 0; row < order_.size(); ++row)
+      rowOfSerial_[order_[row]] = static_cast<int>(row);
   }
   return rowOfSerial_[serial];
 }

@@ -73,8 +73,8 @@ class MemoryTable : public ResultTable {
   const Record& At(int row) const { return records_[order_[row]]; }
 
   int columns_;
-  std::vector<Record> records_;  // by serial
-  std::vector<int> order_;       // serials, in row order
+  std::vector<Record> records_;           // by serial
+  std::vector<int> order_;                // serials, in row order
   mutable std::vector<int> rowOfSerial_;  // made on demand, emptied by every move
 };
 

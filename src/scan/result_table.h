@@ -31,8 +31,8 @@ struct ColumnInfo {
   bool exact;
 };
 inline constexpr ColumnInfo kColumns[kColumnCount] = {
-    {"File", 150, true},          {"Version", 75, false},   {"Product", 100, false},
-    {"Location", 420, true},      {"Architecture", 75, false}, {"Signature", 200, true},
+    {"File", 150, true},     {"Version", 75, false},      {"Product", 100, false},
+    {"Location", 420, true}, {"Architecture", 75, false}, {"Signature", 200, true},
 };
 // The columns a report without the signature pass has, as it always had.
 inline constexpr int kUncheckedColumnCount = ArchitectureColumn;

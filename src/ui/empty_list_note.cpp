@@ -47,8 +47,8 @@ void PaintEmptyList(HWND list, const std::wstring& note) {
 
   // Below the headings by a line's height, and a line's height in from
   // either side, so a narrow list wraps the note instead of cutting it.
-  const win::SelectedObject font(
-      dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+  const win::SelectedObject font(dc.get(),
+                                 reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc.get(), &metrics);
   const int line = metrics.tmHeight;

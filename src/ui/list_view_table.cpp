@@ -22,7 +22,8 @@ void CopyInto(const std::basic_string<Char>& text, Char* buffer, int size) {
 // The text the control asks for, in the form it asks for.
 template <typename Item, typename Text>
 void FillText(Item& item, Text text) {
-  if (item.mask & LVIF_TEXT) CopyInto(text(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+  if (item.mask & LVIF_TEXT)
+    CopyInto(text(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
 }
 
 // LVN_ODFINDITEM's answer, from either form of its record.
@@ -137,8 +138,8 @@ ListViewTable::Selection ListViewTable::ReadSelection() const {
     if (row < 0) break;
     selection.selected.push_back(row);
   }
-  selection.focused = static_cast<int>(::SendMessageW(
-      list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+  selection.focused = static_cast<int>(
+      ::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
   selection.mark = static_cast<int>(::SendMessageW(list_, LVM_GETSELECTIONMARK, 0, 0));
   return selection;
 }
@@ -194,7 +195,8 @@ int ListViewTable::SortKey(int row) const {
 void ListViewTable::SetSortKey(int row, int key) {
   const int serial = rows_.Serial(row);
   if (serial < 0) return;
-  if (keys_.size() < static_cast<std::size_t>(rows_.SerialCount())) keys_.resize(rows_.SerialCount());
+  if (keys_.size() < static_cast<std::size_t>(rows_.SerialCount()))
+    keys_.resize(rows_.SerialCount());
   keys_[serial] = key;
 }
 
@@ -244,13 +246,12 @@ bool ListViewTable::OnNotify(const NMHDR& header, LRESULT& result) {
       result = 0;
       return true;
     case LVN_ODFINDITEMW:
-      result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMW&>(header), [](const wchar_t* text) {
-        return std::wstring(text);
-      });
+      result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMW&>(header),
+                        [](const wchar_t* text) { return std::wstring(text); });
       return true;
     case LVN_ODFINDITEMA:
       result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMA&>(header),
-                    [](const char* text) { return ansi::ToWide(text); });
+                        [](const char* text) { return ansi::ToWide(text); });
       return true;
     case LVN_ODCACHEHINT:  // every row is at hand
       result = 0;

@@ -41,9 +41,9 @@ class ListViewTable : public scan::ResultTable {
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
   void SetArchitectures(int row, const std::string& plugin, const std::string& program) override;
   void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
-  void Repaint() override;    // synced and drawn now
-  void BeginRows() override;  // drawing held until EndRows
-  void EndRows() override;    // synced, drawn at once and live again
+  void Repaint() override;                   // synced and drawn now
+  void BeginRows() override;                 // drawing held until EndRows
+  void EndRows() override;                   // synced, drawn at once and live again
   void AutoSizeColumn(int column) override;  // as wide as its widest text
   // The column sized as AutoSizeColumn sizes it, from the width of its
   // widest text measured beforehand (in the list's font).

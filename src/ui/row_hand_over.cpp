@@ -62,8 +62,7 @@ void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_vi
   found->exactKnown = true;
 }
 
-void RowHandOver::SetArchitectures(int row, const std::string& plugin,
-                                   const std::string& program) {
+void RowHandOver::SetArchitectures(int row, const std::string& plugin, const std::string& program) {
   Row* found = Fresh(row);
   if (!found) return;
   found->cells[scan::ArchitectureColumn] = scan::ArchitectureCell(plugin, program);

@@ -6,14 +6,13 @@
 #include "ui/empty_list_note.h"
 #include "ui/row_commands.h"
 #include "ui/sort_keys.h"
-#include "win/wide_compare.h"
 #include "win/reflect.h"
+#include "win/wide_compare.h"
 
 namespace ui {
 
 int LastSortColumn = -1;
 BOOL SortAscending = 1;
-
 
 LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR refData) {
@@ -90,8 +89,8 @@ void SortListCtrl::AskForRowMenu() {
   request.hdr.hwndFrom = Handle();
   request.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Handle()));
   request.hdr.code = kRowMenuKey;
-  request.iItem = static_cast<int>(::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                  MAKELPARAM(LVNI_FOCUSED, 0)));
+  request.iItem = static_cast<int>(::SendMessageA(
+      Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
   request.iSubItem = 0;
   // Just below the first cell's text, where a right click on it would have
   // opened the popup; the list's top left corner without a focused row.
@@ -139,7 +138,9 @@ void SortListCtrl::SetSortKeys(int column, int rows) {
     table_->SetSortKey(row, SortKey(table_->Cell(row, column), SortAscending != 0));
 }
 
-int SortListCtrl::CompareSortKeys(int key1, int key2) { return key1 < key2 ? -1 : key1 > key2 ? 1 : 0; }
+int SortListCtrl::CompareSortKeys(int key1, int key2) {
+  return key1 < key2 ? -1 : key1 > key2 ? 1 : 0;
+}
 
 // Rows with equal keys keep their order among themselves, as the list
 // control's own sort of its items keeps it.

@@ -76,7 +76,8 @@ TEST_F(OwnerDataTest, ALaterCellRedrawsOnlyItsRowAndOnlyInView) {
   RECT pending{};
   ASSERT_FALSE(::GetUpdateRect(window.List(), &pending, FALSE));
 
-  window.Table().SetSignature(2, scan::SignatureCheck{scan::SignatureCheck::Status::Unsigned, L"", 0});
+  window.Table().SetSignature(2,
+                              scan::SignatureCheck{scan::SignatureCheck::Status::Unsigned, L"", 0});
   ASSERT_TRUE(::GetUpdateRect(window.List(), &pending, FALSE));
   RECT row{LVIR_BOUNDS, 0, 0, 0};
   ::SendMessageA(window.List(), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
