@@ -1,13 +1,14 @@
 // The window as it first shows: once the first scan has sized the columns,
 // every column lies inside the list, the window having grown about its
 // centre, and to the work area's width at most where the columns cannot fit.
-#include <commctrl.h>
+#include "app/main_dialog.h"
+
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "app/main_dialog.h"
 #include "gui_support.h"
 #include "res/resource.h"
 #include "win/gdi.h"
