@@ -293,7 +293,9 @@ int main(int argc, char** argv) {
   // are unsigned, so a folder of signed copies shows the cost of hashing and
   // chains too.
   if (!options.windowsOnly) {
-    const std::string signedFolder = options.machine + "\\signed";
+    // Apart from the full run's: the pass walks the whole folder.
+    const std::string signedFolder =
+        options.machine + (options.smoke ? "\\signed smoke" : "\\signed");
     ::CreateDirectoryA(signedFolder.c_str(), nullptr);
     std::vector<std::string> signedFiles;
     const int signedCopies = options.smoke ? 10 : 300;
@@ -367,52 +369,58 @@ int main(int argc, char** argv) {
   }
   const WindowSamples& own = windows[0];
   const WindowSamples& oneThread = windows[1];
-  auto versus = [&](WindowSamples::Measure field) {
-    const double mine = own.Median(field);
-    std::string note = Ratio(mine, oneThread.Median(field), "one-thread window") + " (" +
-                       Time(oneThread.Median(field)) + ")";
-    return std::pair{Time(mine), note};
+  using Notes = std::vector<std::string>;
+  auto versus = [&](const WindowSamples& theirs, WindowSamples::Measure field, const char* what) {
+    return Ratio(own.Median(field), theirs.Median(field), what) + " (" +
+           Time(theirs.Median(field)) + ")";
   };
-  // A line for each baseline build.
   auto versusBaselines = [&](WindowSamples::Measure field) {
-    if (options.baselines.empty()) return Line("", "", "(no baseline build given)");
-    for (std::size_t b = 0; b < options.baselines.size(); ++b) {
-      const WindowSamples& theirs = windows[2 + b];
-      Line("", "",
-           Ratio(own.Median(field), theirs.Median(field), options.baselines[b].label.c_str()) +
-               " (" + Time(theirs.Median(field)) + ")");
-    }
+    Notes notes;
+    for (std::size_t b = 0; b < options.baselines.size(); ++b)
+      notes.push_back(versus(windows[2 + b], field, options.baselines[b].label.c_str()));
+    if (notes.empty()) notes.push_back("(no baseline build given)");
+    return notes;
+  };
+  // A measure's line, and a line below for each further note.
+  auto lines = [&](const std::string& measure, const std::string& value, const Notes& notes) {
+    for (std::size_t n = 0; n < notes.size(); ++n) Line(n ? "" : measure, n ? "" : value, notes[n]);
+  };
+  auto join = [](Notes first, const Notes& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
   };
   const double consoleTime = console.Median(&bench::ConsoleRun::seconds);
-  const auto [visibleTime, visibleNote] = versus(&bench::WindowTimes::visible);
-  Line("window: start of the program to a visible window", visibleTime, visibleNote);
-  versusBaselines(&bench::WindowTimes::visible);
+  lines("window: start of the program to a visible window",
+        Time(own.Median(&bench::WindowTimes::visible)),
+        join({versus(oneThread, &bench::WindowTimes::visible, "one-thread window")},
+             versusBaselines(&bench::WindowTimes::visible)));
   Line("  longest without an answer, start-up scan", Time(own.Median(&bench::WindowTimes::startupGap)),
        "one thread: shown after its scan");
-  const auto [rescanTime, rescanNote] = versus(&bench::WindowTimes::rescan);
-  Line("window: \"Show All\" click to Copy enabled", rescanTime,
-       Ratio(own.Median(&bench::WindowTimes::rescan), consoleTime, "console") + " (" +
-           Time(consoleTime) + ")");
-  Line("", "", rescanNote);
-  versusBaselines(&bench::WindowTimes::rescan);
-  if (!options.windowsOnly)
-    Line("", "", Ratio(own.Median(&bench::WindowTimes::rescan), median[3], "headless scan"));
+  const double rescan = own.Median(&bench::WindowTimes::rescan);
+  Notes rescanNotes = join({Ratio(rescan, consoleTime, "console") + " (" + Time(consoleTime) + ")",
+                            versus(oneThread, &bench::WindowTimes::rescan, "one-thread window")},
+                           versusBaselines(&bench::WindowTimes::rescan));
+  if (!options.windowsOnly) rescanNotes.push_back(Ratio(rescan, median[3], "headless scan"));
+  lines("window: \"Show All\" click to Copy enabled", Time(rescan), rescanNotes);
   Line(std::string("console: varnock-report ") + kConsoleAll, Time(consoleTime),
        "process start to its end");
-  const auto [gapTime, gapNote] = versus(&bench::WindowTimes::rescanGap);
-  Line("  longest without an answer, \"Show All\" rescan", gapTime, gapNote);
-  versusBaselines(&bench::WindowTimes::rescanGap);
-  Line("window: Escape during a rescan, off the screen",
-       Time(own.Median(&bench::WindowTimes::escapeToHidden)), "");
-  versusBaselines(&bench::WindowTimes::escapeToHidden);
-  const auto [escapeTime, escapeNote] = versus(&bench::WindowTimes::escapeToExit);
-  Line("window: Escape during a rescan to the program's end", escapeTime, escapeNote);
+  lines("  longest without an answer, \"Show All\" rescan",
+        Time(own.Median(&bench::WindowTimes::rescanGap)),
+        join({versus(oneThread, &bench::WindowTimes::rescanGap, "one-thread window")},
+             versusBaselines(&bench::WindowTimes::rescanGap)));
+  lines("window: Escape during a rescan, off the screen",
+        Time(own.Median(&bench::WindowTimes::escapeToHidden)),
+        versusBaselines(&bench::WindowTimes::escapeToHidden));
+  Line("window: Escape during a rescan to the program's end",
+       Time(own.Median(&bench::WindowTimes::escapeToExit)),
+       versus(oneThread, &bench::WindowTimes::escapeToExit, "one-thread window"));
 
   // The same window over large signed modules: the pass is hashing when
   // the rescan ends or Escape comes, and neither may wait for it.
   {
     const int copies = options.smoke ? 2 : 8;
-    const std::string large = options.machine + "\\large";
+    // Apart from the full run's, whose rows the smoke run would wait for.
+    const std::string large = options.machine + (options.smoke ? "\\large smoke" : "\\large");
     ::CreateDirectoryA(large.c_str(), nullptr);
     ::CreateDirectoryA((large + "\\Plug-ins").c_str(), nullptr);
     for (int i = 0; i < copies; ++i) {
