@@ -1,16 +1,20 @@
 // varnock-bench: what the scan costs on a machine sized like real
 // installations, against the floor of listing the same folders and reading
-// the same version resources, measured in the same run (medians); and how
-// the main window answers while it scans, against the window as it was when
-// the scan ran inside it and, given another build's benchmark, against that
-// build's window.
+// the same version resources, measured in the same run (medians); how the
+// main window answers while it scans, against the window as it was when the
+// scan ran inside it and, given other builds' benchmarks, against those
+// builds' windows; and the window's "Show All", time and memory, against the
+// console tool's --all --signatures over the same machine, on that machine
+// and on one of some 20,000 rows.
 //   varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]
-//                 [--baseline-window EXE] [--windows-only]
-// --smoke lays out a tiny machine and runs each measure once; --windows-only
-// measures the windows alone. The benchmark starts itself (or EXE) with
-// --window-child KEY [--one-thread] for the window runs.
+//                 [--baseline LABEL EXE]... [--windows-only]
+// --smoke lays out tiny machines and runs each measure once; --windows-only
+// measures the windows (and the console tool) alone. The benchmark starts
+// itself (or EXE) with --window-child KEY [--one-thread] for the window runs.
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +24,7 @@
 #include <vector>
 
 #include "bench_clock.h"
+#include "console_probe.h"
 #include "floor.h"
 #include "heap_counter.h"
 #include "list_host.h"
@@ -34,6 +39,19 @@
 
 namespace {
 
+// Another build's benchmark, whose window runs beside this build's.
+struct Baseline {
+  std::string label;  // "baseline f6a819a"
+  std::string exe;
+};
+
+// Windows path, as CMake names the tool with "/".
+std::string ConsoleTool() {
+  std::string path = VARNOCK_BENCH_CONSOLE_TOOL;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
 struct Options {
   bool smoke = false;
   int reps = 5;
@@ -41,8 +59,9 @@ struct Options {
   std::string fixtures = VARNOCK_BENCH_FIXTURE_DIR;
   std::string signedModule = VARNOCK_BENCH_SIGNED_MODULE;
   std::string largeModule = VARNOCK_BENCH_LARGE_MODULE;
-  std::string baselineWindow;  // another build's varnock-bench.exe
-  bool windowsOnly = false;    // the window runs alone, for work on the window
+  std::string consoleTool = ConsoleTool();
+  std::vector<Baseline> baselines;
+  bool windowsOnly = false;  // the window runs alone, for work on the window
 };
 
 bool Parse(int argc, char** argv, Options& options) {
@@ -53,8 +72,10 @@ bool Parse(int argc, char** argv, Options& options) {
     else if (arg == "--reps" && hasValue) options.reps = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--machine" && hasValue) options.machine = argv[++i];
     else if (arg == "--fixtures" && hasValue) options.fixtures = argv[++i];
-    else if (arg == "--baseline-window" && hasValue) options.baselineWindow = argv[++i];
-    else if (arg == "--windows-only") options.windowsOnly = true;
+    else if (arg == "--baseline" && i + 2 < argc) {
+      options.baselines.push_back({argv[i + 1], argv[i + 2]});
+      i += 2;
+    } else if (arg == "--windows-only") options.windowsOnly = true;
     else return false;
   }
   if (options.smoke) options.reps = 1;
@@ -110,18 +131,36 @@ std::string Ratio(double a, double b, const char* what) {
   return text;
 }
 
-// A window's runs, and the median of any one measure over them.
-struct WindowSamples {
-  using Measure = double bench::WindowTimes::*;
-  std::vector<bench::WindowTimes> runs;
-  bool Add(const bench::WindowTimes& t) {
-    runs.push_back(t);
-    return t.ok;
+// A window's or the console tool's runs, and the median of any one measure
+// over them.
+template <typename Run>
+struct Samples {
+  using Measure = double Run::*;
+  std::vector<Run> runs;
+  bool Add(const Run& run) {
+    runs.push_back(run);
+    return run.ok;
   }
-  double Median(Measure measure) const {
+  template <typename T>
+  double Median(T Run::*measure) const {
     std::vector<double> values;
-    for (const bench::WindowTimes& t : runs) values.push_back(t.*measure);
+    for (const Run& run : runs) values.push_back(static_cast<double>(run.*measure));
     return bench::Median(values);
+  }
+};
+using WindowSamples = Samples<bench::WindowTimes>;
+
+// A run that went wrong says so on standard error; the table only that one did.
+bool Ran(bool ok, const std::string& what) {
+  if (!ok) std::fprintf(stderr, "varnock-bench: %s failed\n", what.c_str());
+  return ok;
+}
+
+// The console's runs also check that it read the machine the window reads.
+struct ConsoleSamples : Samples<bench::ConsoleRun> {
+  bool Add(const bench::ConsoleRun& run, int rows) {
+    return Ran(Samples::Add(run) && run.rows == rows, "a console run (" + std::to_string(run.rows) +
+                                                          " rows of " + std::to_string(rows) + ")");
   }
 };
 
@@ -131,6 +170,20 @@ std::string KiB(std::size_t bytes) {
   return text;
 }
 
+// Signed: a difference of two peaks.
+std::string Bytes(double bytes) {
+  char text[32];
+  if (std::abs(bytes) >= 1 << 20)
+    std::snprintf(text, sizeof text, "%.1f MiB", bytes / (1 << 20));
+  else if (std::abs(bytes) >= 1 << 10)
+    std::snprintf(text, sizeof text, "%.1f KiB", bytes / 1024);
+  else
+    std::snprintf(text, sizeof text, "%.0f B", bytes);
+  return text;
+}
+
+constexpr const char* kConsoleAll = "--all --signatures";
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,7 +192,7 @@ int main(int argc, char** argv) {
   Options options;
   if (!Parse(argc, argv, options)) {
     std::fputs("usage: varnock-bench [--smoke] [--reps N] [--machine DIR] [--fixtures DIR]\n"
-               "                     [--baseline-window EXE] [--windows-only]\n",
+               "                     [--baseline LABEL EXE]... [--windows-only]\n",
                stderr);
     return 2;
   }
@@ -245,7 +298,9 @@ int main(int argc, char** argv) {
   // are unsigned, so a folder of signed copies shows the cost of hashing and
   // chains too.
   if (!options.windowsOnly) {
-    const std::string signedFolder = options.machine + "\\signed";
+    // Apart from the full run's: the pass walks the whole folder.
+    const std::string signedFolder =
+        options.machine + (options.smoke ? "\\signed smoke" : "\\signed");
     ::CreateDirectoryA(signedFolder.c_str(), nullptr);
     std::vector<std::string> signedFiles;
     const int signedCopies = options.smoke ? 10 : 300;
@@ -299,53 +354,78 @@ int main(int argc, char** argv) {
   }
 
   // The window in a process of its own: this build's, the one-thread
-  // window, and, when given, the build from before the signature pass.
-  bool windowsRight = true;
+  // window and each baseline's; and the console tool over the same machine,
+  // its report with the signatures, in turn with them.
+  bool windowsRight = Ran(registry.ShareWithPrefix(), "sharing the machine with the console");
+  const std::string consoleReport = options.machine + "\\console report.txt";
   std::vector<bench::WindowKind> kinds = {{false, ""}, {true, ""}};
-  if (!options.baselineWindow.empty()) kinds.push_back({false, options.baselineWindow});
+  for (const Baseline& baseline : options.baselines) kinds.push_back({false, baseline.exe});
   std::vector<WindowSamples> windows(kinds.size());
-  for (int rep = 0; rep < options.reps; ++rep)
+  ConsoleSamples console;
+  for (int rep = 0; rep < options.reps; ++rep) {
     for (std::size_t k = 0; k < kinds.size(); ++k)
-      windowsRight &= windows[k].Add(bench::MeasureWindow(
-          registry.Path(), kinds[k], static_cast<int>(rawReads), static_cast<int>(allReads)));
+      windowsRight &= Ran(
+          windows[k].Add(bench::MeasureWindow(registry.Path(), kinds[k], static_cast<int>(rawReads),
+                                              static_cast<int>(allReads))),
+          "a window run");
+    windowsRight &=
+        console.Add(bench::MeasureConsole(options.consoleTool, kConsoleAll, consoleReport),
+                    static_cast<int>(allReads));
+  }
   const WindowSamples& own = windows[0];
   const WindowSamples& oneThread = windows[1];
-  const WindowSamples* before = kinds.size() > 2 ? &windows[2] : nullptr;
-  auto versus = [&](WindowSamples::Measure field) {
-    const double mine = own.Median(field);
-    std::string note = Ratio(mine, oneThread.Median(field), "one-thread window") + " (" +
-                       Time(oneThread.Median(field)) + ")";
-    return std::pair{Time(mine), note};
+  using Notes = std::vector<std::string>;
+  auto versus = [&](const WindowSamples& theirs, WindowSamples::Measure field, const char* what) {
+    return Ratio(own.Median(field), theirs.Median(field), what) + " (" +
+           Time(theirs.Median(field)) + ")";
   };
-  auto versusBefore = [&](WindowSamples::Measure field) {
-    if (!before) return std::string("(no build before the pass given)");
-    return Ratio(own.Median(field), before->Median(field), "build before the pass") + " (" +
-           Time(before->Median(field)) + ")";
+  auto versusBaselines = [&](WindowSamples::Measure field) {
+    Notes notes;
+    for (std::size_t b = 0; b < options.baselines.size(); ++b)
+      notes.push_back(versus(windows[2 + b], field, options.baselines[b].label.c_str()));
+    if (notes.empty()) notes.push_back("(no baseline build given)");
+    return notes;
   };
-  const auto [visibleTime, visibleNote] = versus(&bench::WindowTimes::visible);
-  Line("window: start of the program to a visible window", visibleTime, visibleNote);
-  Line("", "", versusBefore(&bench::WindowTimes::visible));
+  // A measure's line, and a line below for each further note.
+  auto lines = [&](const std::string& measure, const std::string& value, const Notes& notes) {
+    for (std::size_t n = 0; n < notes.size(); ++n) Line(n ? "" : measure, n ? "" : value, notes[n]);
+  };
+  auto join = [](Notes first, const Notes& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+  };
+  const double consoleTime = console.Median(&bench::ConsoleRun::seconds);
+  lines("window: start of the program to a visible window",
+        Time(own.Median(&bench::WindowTimes::visible)),
+        join({versus(oneThread, &bench::WindowTimes::visible, "one-thread window")},
+             versusBaselines(&bench::WindowTimes::visible)));
   Line("  longest without an answer, start-up scan", Time(own.Median(&bench::WindowTimes::startupGap)),
        "one thread: shown after its scan");
-  const auto [rescanTime, rescanNote] = versus(&bench::WindowTimes::rescan);
-  Line("window: \"Show All\" click to the rescan's end", rescanTime, rescanNote);
-  Line("", "", versusBefore(&bench::WindowTimes::rescan));
-  if (!options.windowsOnly)
-    Line("", "", Ratio(own.Median(&bench::WindowTimes::rescan), median[3], "headless scan"));
-  const auto [gapTime, gapNote] = versus(&bench::WindowTimes::rescanGap);
-  Line("  longest without an answer, \"Show All\" rescan", gapTime, gapNote);
-  Line("", "", versusBefore(&bench::WindowTimes::rescanGap));
-  Line("window: Escape during a rescan, off the screen",
-       Time(own.Median(&bench::WindowTimes::escapeToHidden)),
-       versusBefore(&bench::WindowTimes::escapeToHidden));
-  const auto [escapeTime, escapeNote] = versus(&bench::WindowTimes::escapeToExit);
-  Line("window: Escape during a rescan to the program's end", escapeTime, escapeNote);
+  const double rescan = own.Median(&bench::WindowTimes::rescan);
+  Notes rescanNotes = join({Ratio(rescan, consoleTime, "console") + " (" + Time(consoleTime) + ")",
+                            versus(oneThread, &bench::WindowTimes::rescan, "one-thread window")},
+                           versusBaselines(&bench::WindowTimes::rescan));
+  if (!options.windowsOnly) rescanNotes.push_back(Ratio(rescan, median[3], "headless scan"));
+  lines("window: \"Show All\" click to Copy enabled", Time(rescan), rescanNotes);
+  Line(std::string("console: varnock-report ") + kConsoleAll, Time(consoleTime),
+       "process start to its end");
+  lines("  longest without an answer, \"Show All\" rescan",
+        Time(own.Median(&bench::WindowTimes::rescanGap)),
+        join({versus(oneThread, &bench::WindowTimes::rescanGap, "one-thread window")},
+             versusBaselines(&bench::WindowTimes::rescanGap)));
+  lines("window: Escape during a rescan, off the screen",
+        Time(own.Median(&bench::WindowTimes::escapeToHidden)),
+        versusBaselines(&bench::WindowTimes::escapeToHidden));
+  Line("window: Escape during a rescan to the program's end",
+       Time(own.Median(&bench::WindowTimes::escapeToExit)),
+       versus(oneThread, &bench::WindowTimes::escapeToExit, "one-thread window"));
 
   // The same window over large signed modules: the pass is hashing when
   // the rescan ends or Escape comes, and neither may wait for it.
   {
     const int copies = options.smoke ? 2 : 8;
-    const std::string large = options.machine + "\\large";
+    // Apart from the full run's, whose rows the smoke run would wait for.
+    const std::string large = options.machine + (options.smoke ? "\\large smoke" : "\\large");
     ::CreateDirectoryA(large.c_str(), nullptr);
     ::CreateDirectoryA((large + "\\Plug-ins").c_str(), nullptr);
     for (int i = 0; i < copies; ++i) {
@@ -357,7 +437,8 @@ int main(int argc, char** argv) {
     registry.SetString("Software\\Adobe\\Photoshop\\8.0", "ApplicationPath", large + "\\");
     WindowSamples big;
     for (int rep = 0; rep < options.reps; ++rep)
-      windowsRight &= big.Add(bench::MeasureWindow(registry.Path(), {}, copies, copies));
+      windowsRight &=
+          Ran(big.Add(bench::MeasureWindow(registry.Path(), {}, copies, copies)), "a window run");
     const std::string what = std::to_string(copies) + " signed modules of 27 MiB";
     Line("window, " + what, "", "");
     Line("  longest without an answer, \"Show All\" rescan",
@@ -366,7 +447,86 @@ int main(int argc, char** argv) {
          Time(big.Median(&bench::WindowTimes::escapeToHidden)),
          "program's end " + Time(big.Median(&bench::WindowTimes::escapeToExit)));
   }
-  if (!windowsRight) std::printf("(A WINDOW RUN FAILED)\n");
+  // A machine of some 20,000 rows with every plug-in shown: the window's
+  // time and peak working set against the console's, in turn. What a row
+  // costs each is its peak beyond its own peak over a machine of a few rows
+  // (with no row at all the verifier's libraries would count as the rows'),
+  // against the heap the console's table holds for its rows.
+  {
+    auto layOut = [&](const std::string& name, const bench::MachineShape& shape, int& raw, int& all,
+                      bench::TreeCount& count) {
+      registry.DeleteKey("Software\\Adobe");
+      raw = all = 0;
+      for (const auto& walk : bench::LayOutMachine(registry, options.machine + "\\" + name, shape,
+                                                   options.fixtures, count)) {
+        raw += static_cast<int>(walk.raw.size());
+        all += static_cast<int>(walk.raw.size() + walk.other.size());
+      }
+      return Ran(registry.ShareWithPrefix(), "sharing the machine with the console");
+    };
+    const bench::MachineShape shape =
+        options.smoke ? bench::MachineShape{{20, 2, 1, 30}, {20, 2, 1, 30}}
+                      : bench::MachineShape{{600, 4, 10, 2500}, {900, 4, 10, 3400}};
+    int raw = 0, all = 0, fewRaw = 0, fewAll = 0;
+    bench::TreeCount count, fewCount;
+    windowsRight &= layOut(options.smoke ? "rows smoke" : "rows", shape, raw, all, count);
+    std::size_t tableBytes = 0;
+    {
+      const std::size_t before = bench::HeapInUse();
+      scan::MemoryTable table;
+      {
+        scan::PluginScanner scanner(table);
+        scanner.ShowAllPlugins = true;
+        scanner.ScanInstallations();
+        scan::NoListener nobody;
+        scan::CheckSignatures(table, nobody);
+      }
+      rowsRight &= table.RowCount() == all;
+      tableBytes = bench::HeapInUse() - before;
+    }
+    WindowSamples window, fewWindow;
+    ConsoleSamples console, fewConsole;
+    for (int rep = 0; rep < options.reps; ++rep) {
+      windowsRight &=
+          Ran(window.Add(bench::MeasureWindow(registry.Path(), {}, raw, all)), "a window run");
+      windowsRight &=
+          console.Add(bench::MeasureConsole(options.consoleTool, kConsoleAll, consoleReport), all);
+    }
+    windowsRight &= layOut("rows few", {{4, 1, 1, 2}, {4, 1, 1, 2}}, fewRaw, fewAll, fewCount);
+    for (int rep = 0; rep < options.reps; ++rep) {
+      windowsRight &= Ran(fewWindow.Add(bench::MeasureWindow(registry.Path(), {}, fewRaw, fewAll)),
+                          "a window run");
+      windowsRight &= fewConsole.Add(
+          bench::MeasureConsole(options.consoleTool, kConsoleAll, consoleReport), fewAll);
+    }
+    const double windowTime = window.Median(&bench::WindowTimes::rescan);
+    const double consoleTime = console.Median(&bench::ConsoleRun::seconds);
+    const double windowPeak = window.Median(&bench::WindowTimes::peakWorkingSet);
+    const double consolePeak = console.Median(&bench::ConsoleRun::peakWorkingSet);
+    const double fewWindowPeak = fewWindow.Median(&bench::WindowTimes::peakWorkingSet);
+    const double fewConsolePeak = fewConsole.Median(&bench::ConsoleRun::peakWorkingSet);
+    const int moreRows = std::max(all - fewAll, 1);
+    const double windowRow = (windowPeak - fewWindowPeak) / moreRows;
+    const double consoleRow = (consolePeak - fewConsolePeak) / moreRows;
+    Line(Thousands(all) + " rows, every plug-in, checked (" + Thousands(count.folders) +
+             " folders, " + Thousands(count.files) + " files)",
+         "", "");
+    Line("  window: \"Show All\" click to Copy enabled", Time(windowTime),
+         Ratio(windowTime, consoleTime, "console") + " (" + Time(consoleTime) + ")");
+    Line(std::string("  console: varnock-report ") + kConsoleAll, Time(consoleTime),
+         "process start to its end");
+    Line("  window: peak working set", Bytes(windowPeak),
+         Ratio(windowPeak, consolePeak, "console") + " (" + Bytes(consolePeak) + ")");
+    Line("  window: peak working set per row", Bytes(windowRow),
+         Ratio(windowRow, consoleRow, "console") + " (" + Bytes(consoleRow) + ")");
+    Line("", "",
+         "beyond the peak over " + std::to_string(fewAll) + " rows (window " +
+             Bytes(fewWindowPeak) + ", console " + Bytes(fewConsolePeak) + ")");
+    Line("  console's table alone, a row",
+         Bytes(static_cast<double>(tableBytes) / std::max(all, 1)),
+         "heap it holds, scanned in the bench");
+  }
+  if (!windowsRight) std::printf("(A WINDOW OR CONSOLE RUN FAILED)\n");
 
   // Growth: the walk alone over trees of growing size.
   for (int folders : options.smoke ? std::vector<int>{100, 400} : std::vector<int>{1000, 4000, 16000}) {

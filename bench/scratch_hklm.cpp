@@ -30,6 +30,10 @@ ScratchHklm::ScratchHklm() {
     return;
   }
   win::CopyTrustSettings(scratch_.get());
+  // Opened before the redirection, which would hide it.
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS, prefixSoftware_.put()) !=
+      ERROR_SUCCESS)
+    prefixSoftware_.release();
   redirected_ = ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch_.get()) == ERROR_SUCCESS;
   // As on every 64-bit machine: without it Wine would show the 32-bit view
   // the same keys as the 64-bit one, and the scan would walk them twice.
@@ -40,6 +44,7 @@ ScratchHklm::ScratchHklm() {
 }
 
 ScratchHklm::~ScratchHklm() {
+  if (shared_) ::RegDeleteTreeA(prefixSoftware_.get(), "Adobe");
   ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
   scratch_.reset();
   ::RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
@@ -56,6 +61,24 @@ void ScratchHklm::SetDword(const std::string& key, const std::string& name, DWOR
 
 void ScratchHklm::DeleteKey(const std::string& key) {
   ::RegDeleteTreeA(scratch_.get(), key.c_str());
+}
+
+bool ScratchHklm::ShareWithPrefix() {
+  if (!prefixSoftware_) return false;
+  shared_ = true;
+  ::RegDeleteTreeA(prefixSoftware_.get(), "Adobe");
+  win::UniqueHkey from, to;
+  if (::RegOpenKeyExA(scratch_.get(), "SOFTWARE\\Adobe", 0, KEY_READ, from.put()) !=
+      ERROR_SUCCESS) {
+    from.release();
+    return true;  // no machine: nothing to copy
+  }
+  if (::RegCreateKeyExA(prefixSoftware_.get(), "Adobe", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        to.put(), nullptr) != ERROR_SUCCESS) {
+    to.release();
+    return false;
+  }
+  return ::RegCopyTreeA(from.get(), nullptr, to.get()) == ERROR_SUCCESS;
 }
 
 }  // namespace bench

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "app/main_dialog.h"
+#include "console_probe.h"
 #include "one_thread_dialog.h"
 #include "res/resource.h"
 #include "win/unique_handle.h"
@@ -64,8 +65,11 @@ HWND VisibleDialogOf(DWORD process) {
 
 // Polls WM_NULL, and the list's row count, until the scan into `dialog`
 // has ended with `rows` rows; returns the longest wait for an answer to
-// either, or -1 when the scan never ended.
-double LongestUnanswered(HWND dialog, int rows) {
+// either, or -1 when the scan never ended. With `box`, the scan is the one
+// a posted click on it starts: until the box shows it checked the click is
+// still queued, and the list and "Copy" show the scan before, which may
+// have as many rows.
+double LongestUnanswered(HWND dialog, int rows, HWND box = nullptr) {
   const HWND list = ::GetDlgItem(dialog, IDC_RESULT_LIST);
   const HWND copy = ::GetDlgItem(dialog, IDC_COPY_TO_CLIPBOARD);
   const auto start = Clock::now();
@@ -77,10 +81,15 @@ double LongestUnanswered(HWND dialog, int rows) {
     longest = std::max(longest, Since(asked));
     return answered;
   };
+  bool clicked = !box;
   for (;;) {
-    DWORD_PTR answer = 0, count = 0;
+    DWORD_PTR answer = 0, count = 0, check = 0;
+    if (!clicked) {
+      if (!ask(box, BM_GETCHECK, check)) return -1;
+      clicked = check == BST_CHECKED;
+    }
     if (!ask(dialog, WM_NULL, answer) || !ask(list, LVM_GETITEMCOUNT, count)) return -1;
-    if (static_cast<int>(count) == rows && ::IsWindowEnabled(copy)) return longest;
+    if (clicked && static_cast<int>(count) == rows && ::IsWindowEnabled(copy)) return longest;
     if (Since(start) > 600) return -1;
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
@@ -145,8 +154,9 @@ WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind,
   const HWND showAll = ::GetDlgItem(dialog, IDC_SHOW_ALL);
   const auto clicked = Clock::now();
   ::PostMessageA(showAll, BM_CLICK, 0, 0);
-  times.rescanGap = LongestUnanswered(dialog, allRows);
+  times.rescanGap = LongestUnanswered(dialog, allRows, showAll);
   times.rescan = Since(clicked);
+  times.peakWorkingSet = PeakWorkingSet(process.get());
 
   ::PostMessageA(showAll, BM_CLICK, 0, 0);
   ::Sleep(200);

@@ -6,6 +6,7 @@
 // program's own dialog, the one-thread baseline, or another build's
 // benchmark (the program as it was), on the synthetic machine's scratch
 // registry.
+#include <cstddef>
 #include <string>
 
 namespace bench {
@@ -18,8 +19,9 @@ struct WindowTimes {
   bool ok = false;
   double visible = 0;        // start of the process to a visible window
   double startupGap = 0;     // longest unanswered, from visible to the start-up scan's end
-  double rescan = 0;         // "Show All" click to the rescan's end
+  double rescan = 0;         // "Show All" click to "Copy to Clipboard" enabled, all rows in
   double rescanGap = 0;      // longest unanswered during that rescan
+  std::size_t peakWorkingSet = 0;  // the child's, at the rescan's end
   double escapeToHidden = 0; // Escape, 0.2 s into a rescan, to the window's leaving the screen
   double escapeToExit = 0;   // the same to the end of the process
 };
@@ -32,8 +34,8 @@ struct WindowKind {
 };
 
 // In the parent: starts the child and measures one run. The scans are done
-// when "Copy to Clipboard" is enabled and the list holds `rawRows` (at
-// start) or `allRows` (every plug-in) rows.
+// when "Copy to Clipboard" is enabled (every check ended) and the list holds
+// `rawRows` (at start) or `allRows` (every plug-in) rows.
 WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind, int rawRows,
                           int allRows);
 
