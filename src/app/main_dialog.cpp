@@ -165,8 +165,9 @@ void MainDialog::EndScan() {
   scans_.Collect();  // the current worker is returning; it is collected with the next scan
   StopRowsTimer();
   ShowScanning(false);
-  if (table_.RowCount() == 0)
-    resultList_.SetEmptyNote(ui::EmptyListNote(scan::ReadInstallations(), showAllPlugins_));
+  const ui::BackgroundScan* scan = scans_.Current();
+  if (scan && table_.RowCount() == 0)
+    resultList_.SetEmptyNote(ui::EmptyListNote(scan->InstallationsOfAnEmptyScan(), showAllPlugins_));
   FitColumnsOnce();
 }
 

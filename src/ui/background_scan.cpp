@@ -22,6 +22,7 @@ void BackgroundScan::Run() {
     scanner_.ScanInstallations();
     scan::NoListener nobody;  // the window tells no failures
     scan::CheckSignatures(rows_, nobody);
+    if (rows_.RowCount() == 0 && !rows_.Abandoned()) installations_ = scan::ReadInstallations();
   } catch (...) {
   }
   try {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scan/plugin_scanner.h"
+#include "scan/report.h"
 #include "ui/row_hand_over.h"
 #include "win/thread.h"
 
@@ -34,12 +35,18 @@ class BackgroundScan {
 
   RowHandOver& Rows() { return rows_; }
   const scan::PluginScanner& Scanner() const { return scanner_; }
+  // The products' installations, read on the worker once a scan has found
+  // no row, for what the empty list says; whole once the scan has ended.
+  const std::vector<scan::Installation>& InstallationsOfAnEmptyScan() const {
+    return installations_;
+  }
 
  private:
   void Run();
 
   RowHandOver rows_;
   scan::PluginScanner scanner_{rows_};
+  std::vector<scan::Installation> installations_;
   win::Thread worker_;  // last: joined before what it works on goes
 };
 

@@ -35,14 +35,11 @@ int FoundRow(const ListViewTable& table, const Record& find, ToWide toWide) {
                         flags & LVFI_WRAP);
 }
 
-}  // namespace
-
 // Moving many rows' states would draw each of them; the list is drawn once
-// when the move is done.
+// when the move is done. A null list: drawing is held already.
 class DrawingHeldFor {
  public:
-  explicit DrawingHeldFor(const ListViewTable& table, bool alreadyHeld)
-      : list_(alreadyHeld ? nullptr : table.Handle()) {
+  explicit DrawingHeldFor(HWND list) : list_(list) {
     if (list_) ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   }
   ~DrawingHeldFor() {
@@ -56,6 +53,8 @@ class DrawingHeldFor {
  private:
   HWND list_;
 };
+
+}  // namespace
 
 void ListViewTable::Attach(HWND list) {
   list_ = list;
@@ -152,7 +151,7 @@ void ListViewTable::MoveSelection(const Selection& selection, const std::vector<
   for (int row : selection.selected) still &= to(row) == row;
   if (still) return;
 
-  const DrawingHeldFor quiet(*this, drawingHeld_);
+  const DrawingHeldFor quiet(drawingHeld_ ? nullptr : list_);
   LVITEMW item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
