@@ -167,7 +167,8 @@ void MainDialog::EndScan() {
   ShowScanning(false);
   const ui::BackgroundScan* scan = scans_.Current();
   if (scan && table_.RowCount() == 0)
-    resultList_.SetEmptyNote(ui::EmptyListNote(scan->InstallationsOfAnEmptyScan(), showAllPlugins_));
+    resultList_.SetEmptyNote(
+        ui::EmptyListNote(scan->InstallationsOfAnEmptyScan(), showAllPlugins_));
   FitColumnsOnce();
 }
 
