@@ -8,6 +8,7 @@
 #include "win/ansi.h"
 #include "win/gdi.h"
 #include "win/reflect.h"
+#include "win/visual_style.h"
 
 namespace ui {
 namespace {
@@ -27,13 +28,6 @@ win::UniqueFont UnderlinedFontOf(HWND control) {
     return win::UniqueFont();
   description.lfUnderline = 1;
   return win::UniqueFont(::CreateFontIndirectA(&description));
-}
-
-bool HighContrastOn() {
-  HIGHCONTRASTA contrast{};
-  contrast.cbSize = sizeof contrast;
-  return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-         (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 // A dotted frame, every other pixel, in the text's colour: DrawFocusRect
@@ -192,7 +186,7 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   const COLORREF ink = Hovering && UseHoverTextColor
                            ? HoverTextColor
                            : LinkTextColour(face, ::GetSysColor(COLOR_HOTLIGHT),
-                                            ::GetSysColor(COLOR_BTNTEXT), HighContrastOn());
+                                            ::GetSysColor(COLOR_BTNTEXT), win::HighContrastOn());
   win::FillSolidRect(dc, item.rcItem, face);
 
   const LONG h = ShowIcon ? static_cast<LONG>(IconSize / 2) + extent.cx / 2 : extent.cx / 2;

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "ui/empty_list_note.h"
+#include "ui/heading_colours.h"
 #include "ui/row_commands.h"
 #include "ui/sort_keys.h"
 #include "win/reflect.h"
@@ -35,6 +36,8 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
     PaintEmptyList(hwnd, self->emptyNote_);
     return 0;
   }
+  if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE || message == WM_THEMECHANGED)
+    FitHeadingsToColours(hwnd);
   if (message == WM_NCDESTROY) self->Detach();
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -103,6 +106,12 @@ void SortListCtrl::AskForRowMenu() {
   }
   ::SendMessageA(::GetParent(Handle()), WM_NOTIFY, request.hdr.idFrom,
                  reinterpret_cast<LPARAM>(&request));
+}
+
+bool SortListCtrl::Attach(ListViewTable& table) {
+  table_ = &table;
+  FitHeadingsToColours(table.Handle());
+  return subclass_.Attach(table.Handle(), this);
 }
 
 void SortListCtrl::SetEmptyNote(std::wstring note) {

@@ -42,10 +42,7 @@ class SortListCtrl {
   SortListCtrl& operator=(const SortListCtrl&) = delete;
 
   // Subclasses the list that shows `table`, e.g. the dialog's control 1000.
-  bool Attach(ListViewTable& table) {
-    table_ = &table;
-    return subclass_.Attach(table.Handle(), this);
-  }
+  bool Attach(ListViewTable& table);
   void Detach() { subclass_.Detach(); }
   HWND Handle() const { return subclass_.Handle(); }
 

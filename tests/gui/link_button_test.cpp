@@ -221,6 +221,23 @@ TEST(LinkColours, BothDialogsFollowAPaletteSetWhileOpen) {
         EXPECT_TRUE(::GetUpdateRect(button, nullptr, FALSE)) << message;
       }
     }
+    // Light button text on a style's light headings: drawn in the scheme's own.
+    if (palette != black) continue;
+    HWND header = reinterpret_cast<HWND>(
+        ::SendMessageA(main.Item(IDC_RESULT_LIST), LVM_GETHEADER, 0, 0));
+    ::RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    RECT file{};
+    ::SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&file));
+    const win::WindowDc dc(header);
+    int face = 0, text = 0;
+    for (int y = file.top + 2; y < file.bottom - 2; ++y)
+      for (int x = file.left + 2; x < file.right - 2; ++x) {
+        const COLORREF pixel = ::GetPixel(dc.get(), x, y);
+        face += pixel == palette[0];
+        text += pixel == palette[1];
+      }
+    EXPECT_GT(face, text);
+    EXPECT_GT(text, 10);
   }
 }
 
