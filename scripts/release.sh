@@ -3,12 +3,16 @@
 # them when a certificate is given, and writes
 # build/release/varnock-<version>-win64.zip, its winget manifest
 # (build/release/winget/, three files) and Scoop manifest
-# (build/release/scoop/varnock.json), and build/release/SHA256SUMS of them
-# all, whose paths are all it prints on standard output; the programs'
-# sizes go to standard error.
+# (build/release/scoop/varnock.json), its bill of materials
+# (build/release/varnock-<version>.spdx.json), and build/release/SHA256SUMS
+# of them all, whose paths are all it prints on standard output; the
+# programs' sizes go to standard error. The archive carries the notices of
+# the libraries linked into the programs, THIRD-PARTY-NOTICES.txt, taken
+# from the installed toolchain's copyright files.
 # The same commit gives the same bytes in any folder, at any time, in any
-# time zone: the archive, the signatures and the manifests take their one
-# time, the last commit's, and the programs carry none.
+# time zone: the archive, the signatures, the manifests and the bill of
+# materials take their one time, the last commit's, and the programs carry
+# none.
 #
 # VARNOCK_RELEASE_URL is the address the archive will be published at, which
 # the manifests name (https://www.halberwick.example/varnock/<archive>
@@ -60,7 +64,8 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$release_dir/CP
 archive=$release_dir/$name.zip
 url=${VARNOCK_RELEASE_URL:-https://www.halberwick.example/varnock/$name.zip}
 stage=$release_dir/stage
-rm -rf "$stage" "$archive" "$release_dir/SHA256SUMS" "$release_dir/winget" "$release_dir/scoop"
+sbom=$release_dir/varnock-$version.spdx.json
+rm -rf "$stage" "$archive" "$sbom" "$release_dir/SHA256SUMS" "$release_dir/winget" "$release_dir/scoop"
 mkdir -p "$stage"
 
 # sign_or_copy FROM NAME DESCRIPTION: FROM into the stage as NAME, signed
@@ -79,18 +84,28 @@ sign_or_copy() {
 sign_or_copy "$release_dir/bin/Varnock.exe" Varnock.exe Varnock
 sign_or_copy "$release_dir/tools/varnock-report.exe" varnock-report.exe "Varnock report"
 cp "$release_dir/packaging/README.txt" "$VARNOCK_ROOT/docs/report.schema.json" "$stage/"
+# What the compiler that built them linked in: the notices, and the list the
+# bill of materials takes (not in the archive).
+compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$release_dir"/CMakeFiles/*/CMakeCXXCompiler.cmake | tail -1)
+[ -n "$compiler" ] || { log "the release build names no C++ compiler"; exit 1; }
+/usr/bin/python3 "$VARNOCK_ROOT/scripts/release_components.py" "$compiler" "$version" \
+  "$stage/THIRD-PARTY-NOTICES.txt" "$stage/components.json"
 
 /usr/bin/python3 "$VARNOCK_ROOT/scripts/release_zip.py" "$SOURCE_DATE_EPOCH" "$archive" \
-  "$stage/Varnock.exe" "$stage/varnock-report.exe" "$stage/README.txt" "$stage/report.schema.json"
+  "$stage/Varnock.exe" "$stage/varnock-report.exe" "$stage/README.txt" "$stage/report.schema.json" \
+  "$stage/THIRD-PARTY-NOTICES.txt"
 # The manifests' paths, relative to the release folder, one a line.
 listing=$(/usr/bin/python3 "$VARNOCK_ROOT/scripts/release_manifests.py" "$version" "$SOURCE_DATE_EPOCH" \
   "$archive" "$url" "$release_dir")
 mapfile -t manifests <<<"$listing"
-(cd "$release_dir" && sha256sum "$(basename "$archive")" "${manifests[@]}" >SHA256SUMS)
+/usr/bin/python3 "$VARNOCK_ROOT/scripts/release_sbom.py" "$version" "$SOURCE_DATE_EPOCH" \
+  "$archive" "$url" "$stage/components.json" "$sbom"
+(cd "$release_dir" && sha256sum "$(basename "$archive")" "${manifests[@]}" "$(basename "$sbom")" >SHA256SUMS)
 # The programs' sizes as the README gives them, on standard error.
 for program in Varnock.exe varnock-report.exe; do
   log "$program: $(stat -c %s "$stage/$program" | sed ':a; s/\B[0-9]\{3\}\>/,&/; ta') bytes"
 done
 echo "$archive"
 for manifest in "${manifests[@]}"; do echo "$release_dir/$manifest"; done
+echo "$sbom"
 echo "$release_dir/SHA256SUMS"

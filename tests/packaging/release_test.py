@@ -7,9 +7,10 @@ one throwaway key (given as PEM in one clone, as PKCS#12 in the other), and
 hold the stripped programs; osslsigncode must verify both signatures against
 the throwaway root, and without their signatures be the unsigned programs;
 once that root is trusted in the test prefix, the signed console tool's own
-check must name the publisher. The winget and Scoop manifests must be the same
-too, meet their published schemas (schemas/) and name the archive truly.
-The clones build what is committed, not the work tree."""
+check must name the publisher. The winget and Scoop manifests and the SPDX
+bill of materials must be the same too, meet their published schemas
+(schemas/) and name the archive truly. The clones build what is committed,
+not the work tree."""
 import argparse
 import hashlib
 import io
@@ -32,20 +33,38 @@ import yaml  # Debian's python3-yaml
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
 import make_test_pki  # noqa: E402
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent.parent / "scripts"))
+import release_components  # noqa: E402
+
 ARGS = None
-MEMBERS = ["Varnock.exe", "varnock-report.exe", "README.txt", "report.schema.json"]
+MEMBERS = ["Varnock.exe", "varnock-report.exe", "README.txt", "report.schema.json", "THIRD-PARTY-NOTICES.txt"]
 # Each manifest, relative to the release folder, with the schema it must meet.
 MANIFESTS = {"winget/Halberwick.Varnock.yaml": "manifest.version.1.6.0.json",
              "winget/Halberwick.Varnock.installer.yaml": "manifest.installer.1.6.0.json",
              "winget/Halberwick.Varnock.locale.en-US.yaml": "manifest.defaultLocale.1.6.0.json",
              "scoop/varnock.json": "scoop.schema.json"}
+# Each component linked into both programs: the compiler macros giving its
+# version (Debian's GCC says only its major one, as 12.0.0), and licences its
+# declared licence must include.
+COMPONENTS = {"winpthreads": (("__MINGW64_VERSION_MAJOR", "__MINGW64_VERSION_MINOR", "__MINGW64_VERSION_BUGFIX"),
+                              {"MIT", "BSD-3-Clause"}),
+              "mingw-w64-crt": (("__MINGW64_VERSION_MAJOR", "__MINGW64_VERSION_MINOR", "__MINGW64_VERSION_BUGFIX"),
+                                {"ZPL-2.1"}),
+              "libstdc++": (("__GNUC__",), {"GPL-3.0-or-later WITH GCC-exception-3.1"}),
+              "libgcc": (("__GNUC__",), {"GPL-3.0-or-later WITH GCC-exception-3.1"})}
+# Texts the notices must reproduce: MIT's and the BSD licences' permission
+# notices, a copyright of the C runtime's own, and GCC's exception.
+NOTICE_TEXTS = ["The above copyright notice and this permission notice shall be included",
+                "Neither the name of Lockless Inc. nor the names of its contributors",
+                "Redistributions in binary form must reproduce the accompanying copyright notice",
+                "1997-2001 Lucent Technologies", "GCC RUNTIME LIBRARY EXCEPTION Version 3.1"]
 # Unstripped, each program is well over a megabyte.
 STRIPPED_CEILING = 700_000
 
 
 def release(clone, extra_env=None, clock=None):
     """Runs the clone's release script; gives (zip bytes, SHA256SUMS text,
-    {program: the size it printed}, {manifest: its bytes})."""
+    {program: the size it printed}, {manifest or bill of materials: its bytes})."""
     env = {k: v for k, v in os.environ.items()
            if not k.startswith("VARNOCK_") and k != "SOURCE_DATE_EPOCH"}
     env.update(extra_env or {})
@@ -56,10 +75,10 @@ def release(clone, extra_env=None, clock=None):
                             capture_output=True, text=True, timeout=1200)
     if result.returncode != 0:
         raise AssertionError(f"release.sh in {clone} failed:\n{result.stderr[-4000:]}")
-    archive, *manifests, sums = result.stdout.splitlines()
+    archive, *published, sums = result.stdout.splitlines()
     printed = re.findall(r"^== (\S+\.exe): ([\d,]+) bytes$", result.stderr, re.M)
     return (Path(archive).read_bytes(), Path(sums).read_text(), sizes(printed),
-            {os.path.relpath(m, os.path.dirname(archive)): Path(m).read_bytes() for m in manifests})
+            {os.path.relpath(m, os.path.dirname(archive)): Path(m).read_bytes() for m in published})
 
 
 def sizes(pairs):
@@ -73,6 +92,46 @@ def meets_schema(manifest, schema_name):
     assert validator is jsonschema.Draft7Validator, validator
     validator(schema, format_checker=validator.FORMAT_CHECKER).validate(manifest)
     return manifest
+
+
+def check_bill_of_materials(test, archive, document, epoch, url):
+    """The SPDX document meets its schema, has the one time, and names every
+    member of the archive by its hashes and each program's linked components
+    with the toolchain's own versions."""
+    doc = meets_schema(json.loads(document), "spdx-schema-2.3.json")
+    created = time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime(epoch))
+    test.assertEqual((doc["spdxVersion"], doc["dataLicense"], doc["creationInfo"]["created"]),
+                     ("SPDX-2.3", "CC0-1.0", created))
+    test.assertEqual(set(re.findall(rb"\d{4}-\d\d-\d\dT[\d:]+Z?", document)), {created.encode()})
+    test.assertRegex(doc["documentNamespace"], rf"^https://\S+varnock-{re.escape(ARGS.version)}-[0-9a-f-]{{36}}$")
+    elements = {e["SPDXID"]: e for e in doc["packages"] + doc["files"]}
+    links = {(a["spdxElementId"], a["relationshipType"], a["relatedSpdxElement"]) for a in doc["relationships"]}
+    [described] = [elements[b] for a, kind, b in links if (a, kind) == ("SPDXRef-DOCUMENT", "DESCRIBES")]
+    test.assertEqual((described["name"], described["versionInfo"], described["downloadLocation"],
+                      described["checksums"]),
+                     ("Varnock", ARGS.version, url, [{"algorithm": "SHA256",
+                                                 "checksumValue": hashlib.sha256(archive).hexdigest()}]))
+    with zipfile.ZipFile(io.BytesIO(archive)) as z:
+        members = {"./" + name: hashlib.sha256(z.read(name)).hexdigest() for name in z.namelist()}
+    contained = {elements[b]["fileName"]: {c["algorithm"]: c["checksumValue"] for c in elements[b]["checksums"]}
+                 for a, kind, b in links if (a, kind) == (described["SPDXID"], "CONTAINS")}
+    test.assertEqual({name: sums["SHA256"] for name, sums in contained.items()}, members)
+    macros = dict(re.findall(r"^#define (\w+) (.*)$", subprocess.run(
+        ["x86_64-w64-mingw32-g++-posix", "-dM", "-E", "-include", "_mingw.h", "-x", "c++", "-"],
+        stdin=subprocess.DEVNULL, capture_output=True, text=True, check=True).stdout, re.M))
+    components = {e["name"]: e for e in doc["packages"] if e is not described}
+    test.assertEqual(set(components), set(COMPONENTS))
+    refs = {info["licenseId"] for info in doc["hasExtractedLicensingInfos"] if info["extractedText"].strip()}
+    for name, (version_macros, licences) in COMPONENTS.items():
+        with test.subTest(component=name):
+            c = components[name]
+            test.assertRegex(c["versionInfo"], r"^\d+\.\d+\.\d+$")
+            test.assertEqual(c["versionInfo"].split(".")[:len(version_macros)], [macros[m] for m in version_macros])
+            terms = set(c["licenseDeclared"].split(" AND "))
+            test.assertLessEqual(licences, terms)
+            test.assertLessEqual({t for t in terms if t.startswith("LicenseRef-")}, refs)
+            linked = {elements[a]["fileName"] for a, kind, b in links if (kind, b) == ("STATIC_LINK", c["SPDXID"])}
+            test.assertEqual(linked, {"./" + program for program in MEMBERS[:2]})
 
 
 def windows_path(path):
@@ -123,6 +182,8 @@ class ReleaseTest(unittest.TestCase):
         self.assertEqual(hashlib.sha256(first).hexdigest(), hashlib.sha256(second).hexdigest())
         self.assertEqual(first_manifests, second_manifests)
         self.assertEqual(first_sums, second_sums)
+        # The bill of materials follows the manifests.
+        self.assertEqual(list(first_manifests), list(MANIFESTS) + [f"varnock-{ARGS.version}.spdx.json"])
         files = {f"varnock-{ARGS.version}-win64.zip": first, **first_manifests}
         self.assertEqual(first_sums, "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\n"
                                              for name, data in files.items()))
@@ -134,10 +195,10 @@ class ReleaseTest(unittest.TestCase):
                 (elsewhere, release(self.clones[0], {"VARNOCK_RELEASE_URL": elsewhere}))]
         for url, (archive, _, _, manifests) in runs:
             with self.subTest(url=url), zipfile.ZipFile(io.BytesIO(archive)) as z:
-                self.assertEqual(list(manifests), list(MANIFESTS))
                 _, installer, _, scoop = (
                     meets_schema(json.loads(data) if path.endswith(".json") else yaml.safe_load(data),
-                                 MANIFESTS[path]) for path, data in manifests.items())
+                                 MANIFESTS[path]) for path, data in list(manifests.items())[:4])
+                check_bill_of_materials(self, archive, manifests[f"varnock-{ARGS.version}.spdx.json"], self.epoch, url)
                 sha256 = hashlib.sha256(archive).hexdigest()
                 [entry] = installer["Installers"]
                 self.assertEqual((installer["PackageVersion"], entry["InstallerUrl"], entry["InstallerSha256"]),
@@ -171,6 +232,15 @@ class ReleaseTest(unittest.TestCase):
                     self.assertLess(len(image), STRIPPED_CEILING)
                     for clone in self.clones:
                         self.assertFalse(clone.name.encode() in image, f"{clone} is in {program}")
+            # The read-me names the notices, which name each component with its
+            # version and give the texts its licence asks for, as Windows text.
+            self.assertIn(b"\r\nTHIRD-PARTY-NOTICES.txt\r\n", archive.read("README.txt"))
+            notices = archive.read("THIRD-PARTY-NOTICES.txt").decode("utf-8")
+            self.assertEqual(notices.count("\n"), notices.count("\r\n"))
+            for name in COMPONENTS:
+                self.assertRegex(notices, rf"\r\n{re.escape(name)} \d+\.\d+\.\d+: ")
+            for text in NOTICE_TEXTS:
+                self.assertIn(text, " ".join(notices.split()))
 
     def test_readme_gives_the_sizes_the_release_prints(self):
         archive, _, printed, _ = self.unsigned[0]
@@ -187,6 +257,8 @@ class ReleaseTest(unittest.TestCase):
         signed = [release(clone, env) for clone, env in zip(self.clones, forms)]
         self.assertEqual(signed[0], signed[1])
         self.assertNotEqual(signed[0][0], self.unsigned[0][0])
+        check_bill_of_materials(self, signed[0][0], signed[0][3][f"varnock-{ARGS.version}.spdx.json"], self.epoch,
+                                f"https://www.halberwick.example/varnock/varnock-{ARGS.version}-win64.zip")
         folder = Path(ARGS.work) / "signed"
         for label, archive in (("signed", signed[0][0]), ("unsigned", self.unsigned[0][0])):
             shutil.rmtree(folder, ignore_errors=True)
@@ -232,6 +304,30 @@ class ReleaseTest(unittest.TestCase):
         seen = {p["file"]: p["signature"] for p in report["plugins"]}
         expected = {"status": "signed", "signer": self.pki["publisher"]}
         self.assertEqual(seen, {program + ".8bi": expected for program in MEMBERS[:2]})
+
+
+class NoticesTest(unittest.TestCase):
+    """The notices come from the installed toolchain's copyright files; one
+    that lacks a needed text stops the release, saying which."""
+
+    def test_a_missing_text_or_library_stops_the_release_naming_it(self):
+        compiler = "x86_64-w64-mingw32-g++-posix"
+        cases = [("winpthreads", r"^License: expat\n(?: .*\n)+", "no text of the licence 'expat'"),
+                 ("mingw-w64-crt", r"^License: ISC\n(?: .*\n)+", "no text of the licence 'ISC'"),
+                 ("libstdc++", r"^ - libstdc\+\+-v3\n", r"no longer says that libstdc\+\+-v3"),
+                 ("libgcc", r"^GCC RUNTIME LIBRARY EXCEPTION\n", "no paragraph starting 'GCC RUNTIME LIBRARY")]
+        for name, needed, message in cases:
+            with self.subTest(name):
+                [(_, _, libraries, notices)] = [c for c in release_components.COMPONENTS if c[0] == name]
+                text = Path(release_components.copyright_file(
+                    release_components.package_of(compiler, libraries[0]))).read_text(encoding="utf-8")
+                notices.read(name, text)
+                doctored, found = re.subn(needed, "", text, flags=re.M)
+                self.assertEqual(found, 1)
+                with self.assertRaisesRegex(release_components.ReleaseError, message):
+                    notices.read(name, doctored)
+        with self.assertRaisesRegex(release_components.ReleaseError, "does not find libabsent.a"):
+            release_components.package_of(compiler, "libabsent.a")
 
 
 def main():
