@@ -156,7 +156,11 @@ COMPONENTS = [
 
 
 def run(*command):
-    result = subprocess.run(command, capture_output=True, text=True)
+    """The command's output, or None when it fails or is not installed."""
+    try:
+        result = subprocess.run(command, capture_output=True, text=True)
+    except OSError:
+        return None
     return result.stdout if result.returncode == 0 else None
 
 
@@ -165,10 +169,10 @@ def package_of(compiler, library):
     if not os.path.isabs(path) or not os.path.isfile(path):
         raise ReleaseError(f"{compiler} does not find {library}")
     for candidate in dict.fromkeys([os.path.normpath(path), os.path.realpath(path)]):
-        owners = run("dpkg-query", "-S", candidate)
+        owners = [line for line in (run("dpkg-query", "-S", candidate) or "").splitlines()
+                  if ": " in line and not line.startswith("diversion ")]
         if owners:
-            line = next(line for line in owners.splitlines() if not line.startswith("diversion "))
-            return line.rsplit(": ", 1)[0].split(", ")[0].split(":")[0]
+            return owners[0].rsplit(": ", 1)[0].split(", ")[0].split(":")[0]
     raise ReleaseError(f"{path} ({library}) belongs to no installed package, so nothing says "
                        "whose it is or under which licence")
 
@@ -195,8 +199,10 @@ def components(compiler):
         if len(packages) != 1:
             raise ReleaseError(f"{name}'s libraries come from several packages ({', '.join(packages)})")
         [package] = packages
-        version, architecture = run("dpkg-query", "-W", "-f=${Version}\n${Architecture}",
-                                    package).splitlines()
+        queried = (run("dpkg-query", "-W", "-f=${Version}\n${Architecture}", package) or "").splitlines()
+        version, architecture = (queried + ["", ""])[:2]
+        if not version:
+            raise ReleaseError(f"dpkg gives no version of {package}")
         path = copyright_file(package)
         found.append({
             "name": name, "summary": summary, "libraries": libraries, "package": package,
