@@ -57,8 +57,12 @@ class Dep5:
             self.linked(pattern) or (pattern == "*" and not claimed) for pattern in f["Files"].split())]
         if not chosen:
             raise ReleaseError(f"the copyright file names no files under {self.under} for {name}")
-        texts = {f["License"].split("\n", 1)[0].strip().lower(): p
-                 for p, f in stanzas if "Files" not in f and "License" in f}
+        # Licence texts given once for all the stanzas that name them.
+        texts = {}
+        for p, f in stanzas:
+            licence, *body = f.get("License", "").split("\n", 1) if "Files" not in f else [""]
+            if licence and body and body[0].strip():
+                texts[licence.strip().lower()] = (p, body[0])
         notices, standalone, ids, extracted, copyrights = [], [], [], {}, []
         for paragraph, f in chosen:
             notices.append(paragraph)
@@ -67,15 +71,15 @@ class Dep5:
             if re.search(r"\sor\s", names):
                 raise ReleaseError(f"{name} is offered under a choice of licences ({names.strip()}): "
                                    "say which one the release takes")
-            for licence in re.split(r"\s+(?:and|or)\s+|\s*,\s*", names.strip()):
+            for licence in re.split(r"\s+and\s+|\s*,\s*", names.strip()):
                 if not licence:
                     raise ReleaseError(f"a stanza for {name} in the copyright file has no licence")
                 if own and own[0].strip():
                     body = own[0]
                 elif licence.lower() in texts:
-                    if texts[licence.lower()] not in standalone:
-                        standalone.append(texts[licence.lower()])
-                    body = fields(texts[licence.lower()])["License"].split("\n", 1)[1]
+                    given, body = texts[licence.lower()]
+                    if given not in standalone:
+                        standalone.append(given)
                 else:
                     raise ReleaseError(f"the copyright file gives no text of the licence "
                                        f"{licence!r}, which {name} needs")
@@ -133,7 +137,7 @@ class GccRuntime:
         licence = flat("\n".join(parts[gcc:listed + 1]))
         if ("either version 3, or (at your option) any later version" not in licence
                 or "with version 3.1 of the GCC Runtime Library Exception" not in licence
-                or not re.search(rf"^\s*- {re.escape(self.folder)}\b", parts[listed], re.M)):
+                or not re.search(rf"^\s*- {re.escape(self.folder)}\b", "\n".join(parts[listed:listed + 1]), re.M)):
             raise ReleaseError(f"the copyright file no longer says that {self.folder} is under "
                                f"{GCC_RUNTIME_LICENSE}: read it and say so in {__file__}")
         return {"notices": "\n\n".join(parts[gcc:listed + 1] + parts[exception:exception_end + 1]),
