@@ -1,5 +1,6 @@
 # The release archive, varnock-<version>-win64.zip: the window, the console
-# tool, a read-me and the JSON report's schema, all at the archive's root.
+# tool, a read-me, the JSON report's schema and the notices of the libraries
+# linked into the programs, all at the archive's root.
 #
 #   cmake --build build --target package
 #
@@ -10,6 +11,18 @@ set(VARNOCK_ARCHIVE_NAME varnock-${PROJECT_VERSION}-win64)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in
                ${PROJECT_BINARY_DIR}/packaging/README.txt @ONLY NEWLINE_STYLE CRLF)
 
+# The notices come from the copyright files of the toolchain that links the
+# programs, as scripts/release.sh takes them.
+find_program(VARNOCK_PYTHON NAMES python3 REQUIRED)
+set(VARNOCK_NOTICES ${PROJECT_BINARY_DIR}/packaging/THIRD-PARTY-NOTICES.txt)
+add_custom_command(OUTPUT ${VARNOCK_NOTICES}
+                   COMMAND ${VARNOCK_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/release_components.py
+                           ${CMAKE_CXX_COMPILER} ${PROJECT_VERSION} ${VARNOCK_NOTICES}
+                           ${PROJECT_BINARY_DIR}/packaging/components.json
+                   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/release_components.py
+                   COMMENT "Third-party notices from the toolchain's copyright files" VERBATIM)
+add_custom_target(varnock_notices ALL DEPENDS ${VARNOCK_NOTICES})
+
 # Only this component goes into the archive, whatever else gets install rules.
 install(TARGETS varnock-report RUNTIME DESTINATION . COMPONENT release)
 if(TARGET varnock_app)
@@ -19,6 +32,7 @@ else()
   set(VARNOCK_ARCHIVE_HAS_APP OFF)
 endif()
 install(FILES ${PROJECT_BINARY_DIR}/packaging/README.txt ${PROJECT_SOURCE_DIR}/docs/report.schema.json
+              ${VARNOCK_NOTICES}
         DESTINATION . COMPONENT release)
 
 set(CPACK_GENERATOR ZIP)
@@ -31,7 +45,6 @@ set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};Varnock;release;/")
 include(CPack)
 
 if(BUILD_TESTING)
-  find_program(VARNOCK_PYTHON NAMES python3 REQUIRED)
   # Packs into a folder of its own with the configuration the package
   # target uses, then lists what the archive holds.
   add_test(NAME package_archive

@@ -21,8 +21,8 @@ class ArchiveTest(unittest.TestCase):
         cls.archive = zipfile.ZipFile(os.path.join(ARGS.out, ARGS.archive))
         cls.addClassCleanup(cls.archive.close)
 
-    def test_holds_the_programs_the_read_me_and_the_schema_at_its_root(self):
-        expected = ["README.txt", "report.schema.json", "varnock-report.exe"]
+    def test_holds_the_programs_the_read_me_the_schema_and_the_notices_at_its_root(self):
+        expected = ["README.txt", "THIRD-PARTY-NOTICES.txt", "report.schema.json", "varnock-report.exe"]
         if ARGS.with_app == "ON":
             expected.append("Varnock.exe")
         self.assertEqual(sorted(self.archive.namelist()), sorted(expected))
