@@ -231,7 +231,7 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
   const bool clicked = code == BN_CLICKED;
   switch (id) {
     case IDC_COPY_TO_CLIPBOARD:
-      if (clicked) ui::CopyReport(table_);
+      if (clicked) ui::CopyReport(table_, Handle());
       return clicked;
     case IDC_DOWNLOADS_LINK:
       if (clicked) ui::WebLink(downloadsLink_.Address()).Launch();
@@ -246,10 +246,10 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
       if (clicked) ui::ShowAboutBox(Handle());
       return clicked;
     case ID_LIST_COPY_ITEM:
-      ui::CopyItem(table_, click_);
+      ui::CopyItem(table_, click_, Handle());
       return true;
     case ID_LIST_COPY_ROW:
-      ui::CopyRow(table_, click_);
+      ui::CopyRow(table_, click_, Handle());
       return true;
     case ID_LIST_EXPLORE_LOCATION:
       ui::ExploreLocation(Handle(), table_, click_);

@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include "app/main_dialog.h"
+#include "win/prompt_exit.h"
 
 namespace app {
 namespace {
@@ -32,7 +33,8 @@ bool ScannerApp::InitInstance() {
   const OleSession ole;
   MainDialog dialog;
   dialog.DoModal(nullptr);
-  return false;
+  // The window has gone: a check still in flight is not waited for.
+  win::EndProcessNow(0);
 }
 
 }  // namespace app

@@ -2,12 +2,27 @@
 
 #include <windowsx.h>
 
+#include <cctype>
+
 #include "res/resource.h"
 #include "win/unique_handle.h"
 
 namespace ui {
 
-std::string CopyMenuLabel(const std::string& heading) { return "Copy " + heading; }
+std::string CopyMenuLabel(const std::string& heading) {
+  std::string label = "Copy ";
+  bool keyed = false;
+  for (const char c : heading) {
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!keyed && std::isalnum(static_cast<unsigned char>(c)) && upper != 'R' && upper != 'E') {
+      label += '&';
+      keyed = true;
+    }
+    if (c == '&') label += '&';  // shown as itself, not taken for a key
+    label += c;
+  }
+  return label;
+}
 
 POINT MessageCursorPosition(DWORD messagePos) {
   return POINT{GET_X_LPARAM(messagePos), GET_Y_LPARAM(messagePos)};

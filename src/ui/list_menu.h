@@ -1,6 +1,6 @@
 #pragma once
 // The result list's right-click popup: menu 130 at the cursor, its first
-// entry relabelled after the clicked column ("Copy Location" on Location).
+// entry relabelled after the clicked column ("Copy &Location" on Location).
 // The chosen command reaches the dialog as WM_COMMAND.
 #include <windows.h>
 #include <commctrl.h>
@@ -12,7 +12,9 @@
 
 namespace ui {
 
-std::string CopyMenuLabel(const std::string& heading);  // "Copy " + heading
+// "Copy " + heading, its access key on the heading's first letter that is
+// neither R ("Copy &Row") nor E ("&Explore Location ..."), so none is twice.
+std::string CopyMenuLabel(const std::string& heading);
 
 // GetMessagePos's result as a point; each half is a signed 16-bit screen
 // coordinate, negative on a monitor left of or above the primary one.

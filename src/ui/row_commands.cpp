@@ -1,12 +1,11 @@
 #include "ui/row_commands.h"
 
-// <shellapi.h> turns ShellExecute into ShellExecuteA, also the seam's name;
-// shell.cpp sees it that way, so every caller must too.
-#include <shellapi.h>
-
 #include "scan/report.h"
 #include "win/clipboard.h"
-#include "win/shell.h"
+#include "win/clipboard_copy.h"
+#include "win/error_text.h"
+#include "win/explore_folder.h"
+#include "win/message_box.h"
 #include "win/utf8.h"
 
 namespace ui {
@@ -55,8 +54,11 @@ class BothForms : public scan::ReportWriter {
   scan::TextReportWriter ansi_, exact_;
 };
 
-void CopyBothForms(const std::string& ansi, const std::string& utf8) {
-  win::ClipboardText(ansi, ansi::Utf8ToWide(utf8));
+void CopyBothForms(const std::string& ansi, const std::string& utf8, HWND owner) {
+  win::ClipboardBlockWriter ansiWriter, unicodeWriter;
+  ansiWriter.Write(ansi);
+  unicodeWriter.Write(ansi::Utf8ToWide(utf8));
+  win::CopyToClipboard(owner, ansiWriter.Detach(), unicodeWriter.Detach());
 }
 
 }  // namespace
@@ -74,33 +76,33 @@ std::string RowText(const scan::ResultTable& list, int row, TextForm form) {
   return text;
 }
 
-void CopyReport(const scan::ResultTable& list) {
+void CopyReport(const scan::ResultTable& list, HWND owner) {
   win::ClipboardBlockWriter ansiWriter, unicodeWriter;
   ClipboardSink ansiSink(ansiWriter);
   UnicodeClipboardSink unicodeSink(unicodeWriter);
   BothForms writer(ansiSink, unicodeSink);
   scan::WriteReport(list, writer);
-  win::PlaceTextOnClipboard(ansiWriter.Detach(), unicodeWriter.Detach());
+  win::CopyToClipboard(owner, ansiWriter.Detach(), unicodeWriter.Detach());
 }
 
-void CopyItem(const scan::ResultTable& list, const ListClickState& click) {
+void CopyItem(const scan::ResultTable& list, const ListClickState& click, HWND owner) {
   const int row = click.ClickedRow, column = click.ClickedColumn;
   CopyBothForms(CellText(list, row, column, TextForm::Ansi),
-                CellText(list, row, column, TextForm::Exact));
+                CellText(list, row, column, TextForm::Exact), owner);
 }
 
-void CopyRow(const scan::ResultTable& list, const ListClickState& click) {
+void CopyRow(const scan::ResultTable& list, const ListClickState& click, HWND owner) {
   CopyBothForms(RowText(list, click.ClickedRow, TextForm::Ansi),
-                RowText(list, click.ClickedRow, TextForm::Exact));
+                RowText(list, click.ClickedRow, TextForm::Exact), owner);
 }
 
-void CopyRows(const scan::ResultTable& list, const std::vector<int>& rows) {
+void CopyRows(const scan::ResultTable& list, const std::vector<int>& rows, HWND owner) {
   std::string ansi, utf8;
   for (int row : rows) {
     (ansi += RowText(list, row, TextForm::Ansi)) += "\r\n";
     (utf8 += RowText(list, row, TextForm::Exact)) += "\r\n";
   }
-  CopyBothForms(ansi, utf8);
+  CopyBothForms(ansi, utf8, owner);
 }
 
 void ExploreLocation(HWND dialog, const scan::ResultTable& list, const ListClickState& click) {
@@ -109,15 +111,10 @@ void ExploreLocation(HWND dialog, const scan::ResultTable& list, const ListClick
                                         TextForm::Exact);
   // Explorer given an empty path opens some default folder the user did not ask for.
   if (location.empty()) return;
-  win::ShellRequest request;
-  request.owner = dialog;
-  request.verb = "explore";
-  request.file = location;
-  request.parameters = "";
-  request.directory = location;
-  request.show = SW_SHOWNORMAL;
-  request.utf8 = true;
-  win::ShellExecute(request);
+  const std::wstring folder = ansi::Utf8ToWide(location);
+  if (const DWORD error = win::ExploreFolder(dialog, folder))
+    win::ShowMessage(dialog, L"Could not open the folder\r\n\r\n" + folder + L"\r\n\r\n" +
+                                 win::ErrorText(error) + L".");
 }
 
 }  // namespace ui

@@ -3,6 +3,9 @@
 // selected rows onto the clipboard, or a row's folder into the file browser.
 // Rows and columns are addressed in the list's current order, as last sorted.
 //
+// A copy lands on the clipboard or tells the user why (win/clipboard_copy.h);
+// its message box is owned by `owner`, by default the active window.
+//
 // Every copy is made in both forms: ANSI, as CF_TEXT always carried it, and
 // exact, with the names the system returned, for CF_UNICODETEXT. The two
 // forms of a cell and of a row are made here and nowhere else.
@@ -32,16 +35,18 @@ std::string RowText(const scan::ResultTable& list, int row, TextForm form = Text
 
 // The report of the installations and every row, streamed onto the
 // clipboard as it is produced; its CF_TEXT is what the console tool writes.
-void CopyReport(const scan::ResultTable& list);
+void CopyReport(const scan::ResultTable& list, HWND owner = nullptr);
 
 // The clicked cell's text.
-void CopyItem(const scan::ResultTable& list, const ListClickState& click);
-void CopyRow(const scan::ResultTable& list, const ListClickState& click);
+void CopyItem(const scan::ResultTable& list, const ListClickState& click, HWND owner = nullptr);
+void CopyRow(const scan::ResultTable& list, const ListClickState& click, HWND owner = nullptr);
 // Each of the rows as RowText gives it, ended by CR LF, in the order given.
-void CopyRows(const scan::ResultTable& list, const std::vector<int>& rows);
+void CopyRows(const scan::ResultTable& list, const std::vector<int>& rows, HWND owner = nullptr);
 
-// Opens the clicked row's Location with the verb "explore", owned by the
-// dialog. A row without a Location (a click below the last row) opens nothing.
+// Opens the clicked row's Location in the file browser, whatever its length
+// (win/explore_folder.h), owned by the dialog; when the shell takes it by no
+// route, a message gives the folder and the system's reason. A row without
+// a Location (a click below the last row) opens nothing.
 void ExploreLocation(HWND dialog, const scan::ResultTable& list, const ListClickState& click);
 
 }  // namespace ui

@@ -69,25 +69,27 @@ UniqueGlobal ClipboardBlockWriter::Detach() {
   return block;
 }
 
-bool PlaceTextOnClipboard(UniqueGlobal ansi, UniqueGlobal unicode) {
-  if (!ansi) return false;
+PlacementResult PlaceTextOnClipboard(UniqueGlobal& ansi, UniqueGlobal& unicode, int attempts) {
+  if (!ansi) return {Placement::Failed, ERROR_NOT_ENOUGH_MEMORY};
   const UniqueWindow owner = MakeClipboardOwner();
-  const OpenedClipboard clipboard(owner.get());
-  if (!clipboard.IsOpen() || !::EmptyClipboard()) return false;
-  if (!::SetClipboardData(CF_TEXT, ansi.get())) return false;
+  const OpenedClipboard clipboard(owner.get(), attempts);
+  if (!clipboard.IsOpen()) return {Placement::Busy, clipboard.OpenError()};
+  if (!::EmptyClipboard()) return {Placement::Failed, ::GetLastError()};
+  if (!::SetClipboardData(CF_TEXT, ansi.get())) return {Placement::Failed, ::GetLastError()};
   ansi.release();  // the system's now
   // Without it the system converts CF_TEXT, and the exact names are lost.
   if (unicode && ::SetClipboardData(CF_UNICODETEXT, unicode.get())) unicode.release();
-  return true;
+  return {Placement::Placed, 0};
 }
 
-void ClipboardText(std::string_view ansi, std::wstring_view unicode) {
+bool ClipboardText(std::string_view ansi, std::wstring_view unicode) {
   ClipboardBlockWriter ansiWriter, unicodeWriter;
   ansiWriter.Write(ansi);
   unicodeWriter.Write(unicode);
-  PlaceTextOnClipboard(ansiWriter.Detach(), unicodeWriter.Detach());
+  UniqueGlobal ansiBlock = ansiWriter.Detach(), unicodeBlock = unicodeWriter.Detach();
+  return PlaceTextOnClipboard(ansiBlock, unicodeBlock, 20).placement == Placement::Placed;
 }
 
-void ClipboardText(std::string_view ansi) { ClipboardText(ansi, ansi::ToWide(ansi)); }
+bool ClipboardText(std::string_view ansi) { return ClipboardText(ansi, ansi::ToWide(ansi)); }
 
 }  // namespace win

@@ -43,15 +43,27 @@ class ClipboardBlockWriter {
   bool failed_ = false;
 };
 
+// How one attempt at placing went. Busy: another program has the clipboard
+// open; nothing was changed and the blocks are still the caller's.
+enum class Placement { Placed, Busy, Failed };
+struct PlacementResult {
+  Placement placement = Placement::Failed;
+  DWORD error = 0;  // the system's reason when not placed
+};
+
 // Replaces the clipboard's content with the ANSI block as CF_TEXT and, when
-// there is one, the UTF-16 block as CF_UNICODETEXT. The system owns what it
-// took; the rest is freed here. False when CF_TEXT could not be placed.
-bool PlaceTextOnClipboard(UniqueGlobal ansi, UniqueGlobal unicode = UniqueGlobal());
+// there is one, the UTF-16 block as CF_UNICODETEXT, opening the clipboard
+// up to `attempts` times 10 ms apart. The system owns what it took; what it
+// did not take stays with the caller. A missing ANSI block (the writer ran
+// out of memory) fails without touching the clipboard.
+PlacementResult PlaceTextOnClipboard(UniqueGlobal& ansi, UniqueGlobal& unicode, int attempts);
 
 // The whole text (without its zero) onto the clipboard in both forms; an
-// empty text leaves an empty text there. Failures leave the clipboard as it was.
-void ClipboardText(std::string_view ansi, std::wstring_view unicode);
+// empty text leaves an empty text there. Waits briefly on this thread for a
+// busy clipboard, so it is for tools and tests: the window copies through
+// win/clipboard_copy.h. Failures leave the clipboard as it was.
+bool ClipboardText(std::string_view ansi, std::wstring_view unicode);
 // A text that has no other form than the ANSI one.
-void ClipboardText(std::string_view ansi);
+bool ClipboardText(std::string_view ansi);
 
 }  // namespace win

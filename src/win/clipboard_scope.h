@@ -22,14 +22,15 @@ class LockedBlock {
 };
 
 // The clipboard is open between construction and destruction. Another
-// program (under Wine, the X selection bridge) may hold it for a moment, so
-// opening is retried briefly before giving up.
+// program (under Wine, the X selection bridge) may hold it for a moment;
+// opening is tried `attempts` times, 10 ms apart, before giving up.
 class OpenedClipboard {
  public:
-  explicit OpenedClipboard(HWND owner) {
-    for (int attempt = 0; attempt < 20 && !open_; ++attempt) {
+  explicit OpenedClipboard(HWND owner, int attempts = 20) {
+    for (int attempt = 0; attempt < attempts && !open_; ++attempt) {
+      if (attempt > 0) ::Sleep(10);
       open_ = ::OpenClipboard(owner) != FALSE;
-      if (!open_) ::Sleep(10);
+      if (!open_) error_ = ::GetLastError();
     }
   }
   ~OpenedClipboard() {
@@ -38,9 +39,11 @@ class OpenedClipboard {
   OpenedClipboard(const OpenedClipboard&) = delete;
   OpenedClipboard& operator=(const OpenedClipboard&) = delete;
   bool IsOpen() const { return open_; }
+  DWORD OpenError() const { return error_; }  // why the last attempt failed
 
  private:
   bool open_ = false;
+  DWORD error_ = 0;
 };
 
 }  // namespace win

@@ -1,6 +1,7 @@
 #include "win/shell.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <utility>
 
@@ -21,7 +22,22 @@ const wchar_t* OrNull(const std::optional<std::wstring>& text) {
   return text ? text->c_str() : nullptr;
 }
 
+HINSTANCE OpenByItemIdList(const ShellRequest& r) {
+  const std::wstring path = ansi::Utf8ToWide(r.file);
+  PIDLIST_ABSOLUTE list = nullptr;
+  HRESULT result = ::SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr);
+  if (SUCCEEDED(result)) {
+    result = ::SHOpenFolderAndSelectItems(list, 0, nullptr, 0);
+    ::CoTaskMemFree(list);
+  }
+  if (SUCCEEDED(result)) return reinterpret_cast<HINSTANCE>(33);
+  ::SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                            : static_cast<DWORD>(result));
+  return nullptr;
+}
+
 HINSTANCE RealShellExecute(const ShellRequest& r) {
+  if (r.itemIdList) return OpenByItemIdList(r);
   if (r.utf8) {
     const std::wstring verb = ansi::Utf8ToWide(r.verb), file = ansi::Utf8ToWide(r.file);
     const auto parameters = Wide(r.parameters), directory = Wide(r.directory);

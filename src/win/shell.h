@@ -21,10 +21,16 @@ struct ShellRequest {
   int show = SW_SHOWNORMAL;
   // The texts are UTF-8 and go to ShellExecuteW: a folder by its exact name.
   bool utf8 = false;
+  // The file is a folder in its "\\?\" form, too long for ShellExecute: the
+  // shell gets its item ID list (SHParseDisplayName) and opens it with
+  // SHOpenFolderAndSelectItems, which shows it selected in its parent.
+  bool itemIdList = false;
 };
 
 using ShellLauncher = std::function<HINSTANCE(const ShellRequest&)>;
 
+// ShellExecute's result: above 32 when it worked. The reason for a failure
+// is left in GetLastError.
 HINSTANCE ShellExecute(const ShellRequest& request);
 
 // Replaces the launcher until the guard goes; tests only.

@@ -5,11 +5,27 @@
 #include <cstring>
 
 #include "win/clipboard.h"
+#include "win/clipboard_copy.h"
 #include "win/clipboard_scope.h"
 
 namespace list_test {
+namespace {
+
+// A copy that met the clipboard busy (under Wine the X bridge holds it for
+// a moment after each change) lands from this thread's message loop.
+void LetWaitingCopyLand() {
+  const DWORD since = ::GetTickCount();
+  MSG message;
+  while (win::ClipboardCopyWaiting() && ::GetTickCount() - since < 2 * win::kClipboardPatienceMs) {
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    ::Sleep(5);
+  }
+}
+
+}  // namespace
 
 ClipboardText ReadClipboardText() {
+  LetWaitingCopyLand();
   ClipboardText result;
   const win::OpenedClipboard clipboard(nullptr);
   if (!clipboard.IsOpen()) return result;
@@ -27,6 +43,7 @@ ClipboardText ReadClipboardText() {
 }
 
 std::wstring ReadClipboardUnicode() {
+  LetWaitingCopyLand();
   const win::OpenedClipboard clipboard(nullptr);
   HANDLE data = clipboard.IsOpen() ? ::GetClipboardData(CF_UNICODETEXT) : nullptr;
   if (!data) return {};

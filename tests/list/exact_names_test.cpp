@@ -106,7 +106,7 @@ TEST_F(ExactNamesTest, ExploreOpensTheExactFolder) {
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_TRUE(calls[0].utf8);
   EXPECT_EQ(ansi::Utf8ToWide(calls[0].file), kFolder);
-  EXPECT_EQ(ansi::Utf8ToWide(calls[0].directory.value_or("")), kFolder);
+  EXPECT_FALSE(calls[0].directory);
 }
 
 TEST_F(ExactNamesTest, TheTextSortOrdersTheNamesShown) {

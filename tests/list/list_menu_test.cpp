@@ -80,7 +80,7 @@ class ListMenuTest : public ::testing::Test {
 TEST_F(ListMenuTest, FirstEntryNamesTheClickedColumn) {
   EXPECT_EQ(click.ClickedRow, -1);
   EXPECT_EQ(click.ClickedColumn, -1);
-  const char* expected[] = {"Copy File", "Copy Version", "Copy Product", "Copy Location"};
+  const char* expected[] = {"Copy &File", "Copy &Version", "Copy &Product", "Copy &Location"};
   for (int column = 0; column < 4; ++column) {
     EXPECT_EQ(RightClick(0, column), 0);
     EXPECT_TRUE(shown.opened);
@@ -91,7 +91,7 @@ TEST_F(ListMenuTest, FirstEntryNamesTheClickedColumn) {
   // Each popup is loaded afresh; a column without a heading keeps the
   // resource's own label rather than the last one shown.
   RightClick(0, 7);
-  EXPECT_EQ(shown.firstEntry, "Copy Item");
+  EXPECT_EQ(shown.firstEntry, "Copy &Item");
   EXPECT_EQ(click.ClickedColumn, 7);
 }
 
