@@ -2,6 +2,10 @@
 # the test display; the program's own resources are compiled in.
 set(gui_dir ${CMAKE_CURRENT_LIST_DIR})
 
+# The program with a worker held busy, for the test of its end.
+add_executable(gui_exit_probe ${gui_dir}/exit_probe_main.cpp)
+target_link_libraries(gui_exit_probe PRIVATE varnock_app_lib varnock_res)
+
 varnock_test(gui_tests
   SOURCES
     ${gui_dir}/gui_support.cpp
@@ -13,8 +17,10 @@ varnock_test(gui_tests
     ${gui_dir}/scan_beside_window_test.cpp
     ${gui_dir}/resizable_window_test.cpp
     ${gui_dir}/first_show_test.cpp
+    ${gui_dir}/busy_clipboard_test.cpp
+    ${gui_dir}/prompt_exit_test.cpp
   LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support
-  DEPENDS varnock_app
+  DEPENDS varnock_app gui_exit_probe
   TIMEOUT 180)
 
 # The window's first show on the demo machine, in the demo's own prefix.

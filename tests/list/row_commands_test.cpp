@@ -14,7 +14,12 @@
 #include "scan/report.h"
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
+#include "win/error_text.h"
+#include "win/explore_folder.h"
+#include "win/long_path.h"
+#include "win/message_box.h"
 #include "win/shell.h"
+#include "win/utf8.h"
 
 namespace {
 
@@ -139,6 +144,87 @@ TEST_F(RowCommandsTest, ExploreOpensTheRowsLocationOnly) {
   ui::ExploreLocation(window.Host(), window.Table(), ui::ListClickState{0, -1});
   ui::ExploreLocation(window.Host(), window.Table(), ui::ListClickState{});
   EXPECT_EQ(calls.size(), 1u);
+}
+
+// Past MAX_PATH the shell gets the folder in a form it takes, never the
+// long path itself, and no working directory; a folder nothing opens is
+// named in a message with the system's reason.
+// Nested folders past MAX_PATH, made and removed by their "\\?\" form,
+// which the ANSI file functions do not take.
+class DeepFolders {
+ public:
+  explicit DeepFolders(const std::string& root) : root_(root) {}
+  ~DeepFolders() {
+    for (auto made = made_.rbegin(); made != made_.rend(); ++made)
+      ::RemoveDirectoryW(made->c_str());
+  }
+  std::string Make(const std::string& name, std::size_t length) {
+    std::string path = root_;
+    while (path.size() < length) {
+      path += "\\" + name;
+      made_.push_back(win::VerbatimPath(ansi::ToWide(path)));
+      ::CreateDirectoryW(made_.back().c_str(), nullptr);
+    }
+    return path;
+  }
+
+ private:
+  std::string root_;
+  std::vector<std::wstring> made_;
+};
+
+TEST_F(RowCommandsTest, ExploreTakesAFolderOfAnyLength) {
+  test_support::TempTree tree;
+  DeepFolders deep(tree.Root());
+  const std::string longNames = deep.Make(std::string(40, 'n'), 300);
+  const std::string shortNames = deep.Make("d1234567", 540);  // no shorter form exists
+  const std::string missing = longNames + "-gone";
+
+  std::vector<win::ShellRequest> calls;
+  const win::ScopedShellLauncher recorder([&](const win::ShellRequest& request) {
+    calls.push_back(request);
+    if (::GetFileAttributesW(ansi::Utf8ToWide(request.file).c_str()) != INVALID_FILE_ATTRIBUTES)
+      return reinterpret_cast<HINSTANCE>(42);
+    ::SetLastError(ERROR_PATH_NOT_FOUND);
+    return static_cast<HINSTANCE>(nullptr);
+  });
+  std::vector<std::wstring> told;
+  const win::ScopedMessageShower messages([&](const win::MessageRequest& request) {
+    told.push_back(request.text);
+    return IDOK;
+  });
+  struct Case {
+    std::string folder;
+    bool itemIdList;  // else its short form
+    bool opens;
+  } cases[] = {{longNames, false, true}, {shortNames, true, true}, {missing, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    calls.clear();
+    told.clear();
+    list_test::ListWindow list;
+    list.AddRow({"a.8bi", "1.0", "Photoshop CS2", c.folder});
+    ui::ExploreLocation(list.Host(), list.Table(), ui::ListClickState{0, 0});
+    ASSERT_FALSE(calls.empty());
+    const win::ShellRequest& last = calls.back();
+    EXPECT_EQ(last.itemIdList, c.itemIdList);
+    EXPECT_FALSE(last.directory);
+    for (const win::ShellRequest& call : calls) {
+      EXPECT_TRUE(call.itemIdList || ansi::Utf8ToWide(call.file).size() < MAX_PATH) << call.file;
+    }
+    if (c.itemIdList) {
+      EXPECT_EQ(last.file, "\\\\?\\" + c.folder);
+    } else {
+      EXPECT_EQ(last.verb, "explore");
+    }
+    if (c.opens) {
+      EXPECT_TRUE(told.empty());
+    } else {
+      ASSERT_EQ(told.size(), 1u);
+      EXPECT_NE(told[0].find(ansi::Utf8ToWide(c.folder)), std::wstring::npos);
+      EXPECT_NE(told[0].find(win::ErrorText(ERROR_PATH_NOT_FOUND)), std::wstring::npos);
+    }
+  }
 }
 
 }  // namespace

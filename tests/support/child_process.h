@@ -28,6 +28,7 @@ class HeldChild {
   HeldChild(const HeldChild&) = delete;
   HeldChild& operator=(const HeldChild&) = delete;
   const std::string& FirstLine() const { return firstLine_; }
+  HANDLE Process() const { return process_.get(); }
 
  private:
   win::UniqueKernelHandle input_;  // our end of its standard input
