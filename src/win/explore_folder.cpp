@@ -65,6 +65,9 @@ DWORD ExploreFolder(HWND owner, const std::wstring& folder) {
     request.file = ansi::WideToUtf8(folder);
     return Launch(request);
   }
+  // What the shell says of a folder that is not there is no help.
+  if (::GetFileAttributesW(VerbatimPath(folder).c_str()) == INVALID_FILE_ATTRIBUTES)
+    return ::GetLastError();
   if (const std::wstring shortPath = FittingShortPath(folder); !shortPath.empty()) {
     request.file = ansi::WideToUtf8(shortPath);
     if (Launch(request) == 0) return 0;

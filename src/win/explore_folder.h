@@ -4,7 +4,8 @@
 // (Wine's corrupted its heap on one), so a longer folder goes by its short
 // form where its volume has short names and that form fits, and otherwise
 // by its item ID list. No working directory is passed: the folder need not
-// be one a process can stand in.
+// be one a process can stand in. A long folder that is not there is not
+// handed to the shell at all.
 #include <windows.h>
 
 #include <string>

@@ -22,17 +22,30 @@ const wchar_t* OrNull(const std::optional<std::wstring>& text) {
   return text ? text->c_str() : nullptr;
 }
 
-HINSTANCE OpenByItemIdList(const ShellRequest& r) {
-  const std::wstring path = ansi::Utf8ToWide(r.file);
+HRESULT OpenFolderItem(const std::wstring& path) {
   PIDLIST_ABSOLUTE list = nullptr;
   HRESULT result = ::SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr);
   if (SUCCEEDED(result)) {
     result = ::SHOpenFolderAndSelectItems(list, 0, nullptr, 0);
     ::CoTaskMemFree(list);
   }
+  return result;
+}
+
+// The "\\?\" form first, then the plain one, which some shells parse
+// instead. A parser that rejects both as a bad parameter is refusing the
+// length; that is what the user is told.
+HINSTANCE OpenByItemIdList(const ShellRequest& r) {
+  const std::wstring path = ansi::Utf8ToWide(r.file);
+  HRESULT result = OpenFolderItem(path);
+  if (FAILED(result) && path.starts_with(L"\\\\?\\") && !path.starts_with(L"\\\\?\\UNC\\") &&
+      SUCCEEDED(OpenFolderItem(path.substr(4))))
+    result = S_OK;
   if (SUCCEEDED(result)) return reinterpret_cast<HINSTANCE>(33);
-  ::SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
-                                                            : static_cast<DWORD>(result));
+  DWORD error = HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                           : static_cast<DWORD>(result);
+  if (error == ERROR_INVALID_PARAMETER) error = ERROR_FILENAME_EXCED_RANGE;
+  ::SetLastError(error);
   return nullptr;
 }
 
