@@ -17,8 +17,7 @@ varnock_test(gui_tests
     ${gui_dir}/scan_beside_window_test.cpp
     ${gui_dir}/resizable_window_test.cpp
     ${gui_dir}/first_show_test.cpp
-    ${gui_dir}/busy_clipboard_test.cpp
-    ${gui_dir}/prompt_exit_test.cpp
+    ${gui_dir}/window_commands_test.cpp
   LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support
   DEPENDS varnock_app gui_exit_probe
   TIMEOUT 180)

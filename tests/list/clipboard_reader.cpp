@@ -9,20 +9,12 @@
 #include "win/clipboard_scope.h"
 
 namespace list_test {
-namespace {
 
-// A copy that met the clipboard busy (under Wine the X bridge holds it for
-// a moment after each change) lands from this thread's message loop.
-void LetWaitingCopyLand() {
-  const DWORD since = ::GetTickCount();
-  MSG message;
-  while (win::ClipboardCopyWaiting() && ::GetTickCount() - since < 2 * win::kClipboardPatienceMs) {
+// A copy that met the clipboard busy lands from this thread's message loop.
+static void LetWaitingCopyLand() {
+  for (MSG message; win::ClipboardCopyWaiting(); ::Sleep(5))
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-    ::Sleep(5);
-  }
 }
-
-}  // namespace
 
 ClipboardText ReadClipboardText() {
   LetWaitingCopyLand();
