@@ -60,7 +60,7 @@ void GiveUp(DWORD error) {
     TellFailure(owner, error);
 }
 
-void CALLBACK Retry(HWND, UINT, UINT_PTR timer, DWORD) {
+void RetryWaitingCopy(UINT_PTR timer) {
   WaitingCopy& waiting = Waiting();
   ::KillTimer(nullptr, timer);
   if (timer != waiting.timer) return;  // a timer of a copy already replaced
@@ -80,6 +80,15 @@ void CALLBACK Retry(HWND, UINT, UINT_PTR timer, DWORD) {
   waiting.pause = std::min(waiting.pause * 2, kLongestPauseMs);
   if (!Schedule(std::min<UINT>(waiting.pause, kClipboardPatienceMs - waited)))
     GiveUp(result.error);
+}
+
+// No exception may go back into the message loop that called us.
+void CALLBACK Retry(HWND, UINT, UINT_PTR timer, DWORD) {
+  try {
+    RetryWaitingCopy(timer);
+  } catch (...) {
+    Drop();  // out of memory for the message: the clipboard keeps what it had
+  }
 }
 
 }  // namespace
