@@ -52,6 +52,7 @@ BOOL MainDialog::OnInitDialog() {
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
   downloadsLink_.SetAddress(ui::MakerDownloadsPage());
   ui::PrepareResultList(table_.Handle());
+  colours_.Attach(Handle(), table_.Handle());
   // The scan starts once the window is shown and has its focus; the posted
   // message comes before any input.
   scanning_ = ::PostMessageA(Handle(), kStartScanMessage, 0, 0) != FALSE;
@@ -263,6 +264,7 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
 }
 
 bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
+  if (colours_.OnNotify(header, result)) return true;  // the buttons, in dark mode
   if (header.idFrom != IDC_RESULT_LIST) return false;
   if (table_.OnNotify(header, result)) return true;  // the list asks for its texts
   if (header.code != NM_RCLICK && header.code != ui::kRowMenuKey) return false;
@@ -285,6 +287,7 @@ bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
 void MainDialog::OnHelp() { ui::WebLink(ui::ProgramHelpPage()).Launch(); }
 
 bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (colours_.OnMessage(message, wParam, lParam, result)) return true;
   switch (message) {
     case kStartScanMessage:
       ::GetWindowRect(Handle(), &shownAt_);

@@ -23,6 +23,7 @@
 #include "ui/ch_button.h"
 #include "ui/list_feed.h"
 #include "ui/list_view_table.h"
+#include "ui/mode_colours.h"
 #include "ui/row_commands.h"
 #include "ui/sort_list_ctrl.h"
 #include "win/anchored_layout.h"
@@ -108,6 +109,7 @@ class MainDialog : public win::Dialog {
   win::UniqueIcon icon_;       // at the window's DPI: task bar, Alt+Tab, the dialog's pictures
   win::UniqueIcon smallIcon_;  // at the window's DPI: the caption
   win::AnchoredLayout layout_;
+  ui::ModeColours colours_;  // light, or dark with the app mode
   RescanKey rescanKey_{*this};
   ui::ScanRuns scans_;  // last: their workers end before the rest goes
 };

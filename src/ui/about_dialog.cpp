@@ -18,6 +18,7 @@ BOOL AboutDialog::OnInitDialog() {
   homePageLink_.SetAddress(MakerHomePage());
   icon_ = ProgramIcon(Handle(), SM_CXICON);
   ShowIcon(Item(IDC_ABOUT_ICON), icon_.get());
+  colours_.Attach(Handle());
   return TRUE;  // the focus goes to "OK"
 }
 
@@ -25,6 +26,14 @@ bool AboutDialog::OnCommand(int id, int code, HWND) {
   if (id != IDC_HOME_PAGE_LINK || code != BN_CLICKED) return false;
   WebLink(homePageLink_.Address()).Launch();
   return true;
+}
+
+bool AboutDialog::OnNotify(const NMHDR& header, LRESULT& result) {
+  return colours_.OnNotify(header, result);
+}
+
+bool AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return colours_.OnMessage(message, wParam, lParam, result);
 }
 
 void ShowAboutBox(HWND owner) {

@@ -3,6 +3,7 @@
 // and a link to the maker's home page. Built anew for every opening, so its
 // link always starts out not hovered.
 #include "ui/ch_button.h"
+#include "ui/mode_colours.h"
 #include "win/dialog.h"
 #include "win/unique_handle.h"
 
@@ -18,10 +19,13 @@ class AboutDialog : public win::Dialog {
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(const NMHDR& header, LRESULT& result) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   CHButton homePageLink_;
   win::UniqueIcon icon_;  // at the box's DPI
+  ModeColours colours_;   // as the main window's
 };
 
 // Opens the box modally over `owner` and returns once it is closed.

@@ -4,11 +4,10 @@
 
 #include <string>
 
-#include "ui/link_colour.h"
+#include "ui/palette.h"
 #include "win/ansi.h"
 #include "win/gdi.h"
 #include "win/reflect.h"
-#include "win/visual_style.h"
 
 namespace ui {
 namespace {
@@ -182,11 +181,8 @@ void CHButton::DrawItem(const DRAWITEMSTRUCT& item) {
   win::UniqueFont underlined = Underlined() ? UnderlinedFontOf(Handle()) : win::UniqueFont();
   const win::SelectedObject font(dc, underlined.get());
 
-  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-  const COLORREF ink = Hovering && UseHoverTextColor
-                           ? HoverTextColor
-                           : LinkTextColour(face, ::GetSysColor(COLOR_HOTLIGHT),
-                                            ::GetSysColor(COLOR_BTNTEXT), win::HighContrastOn());
+  const COLORREF face = FaceNow();
+  const COLORREF ink = Hovering && UseHoverTextColor ? HoverTextColor : LinkColourNow();
   win::FillSolidRect(dc, item.rcItem, face);
 
   const LONG h = ShowIcon ? static_cast<LONG>(IconSize / 2) + extent.cx / 2 : extent.cx / 2;

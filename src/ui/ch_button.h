@@ -6,7 +6,9 @@
 //
 // Its colours are the system's at each drawing (ui/link_colour.h): blue
 // gives way to the system's link colour where it would not stand out from
-// the face, and in high contrast. A change of colours, settings or theme
+// the face, and in high contrast. In dark app mode the face is the dark
+// palette's, and the same rule picks its link colour (ui/palette.h). A
+// change of colours, settings or theme
 // redraws it: the dialog passes the first two on (win/dialog.h), the third
 // reaches every window.
 //

@@ -5,6 +5,7 @@
 
 #include "ui/empty_list_note.h"
 #include "ui/heading_colours.h"
+#include "ui/palette_drawing.h"
 #include "ui/row_commands.h"
 #include "ui/sort_keys.h"
 #include "win/reflect.h"
@@ -38,6 +39,8 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
   }
   if (message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE || message == WM_THEMECHANGED)
     FitHeadingsToColours(hwnd);
+  if (LRESULT drawn = 0; message == WM_NOTIFY && DrawHeadingsInActivePalette(hwnd, lParam, drawn))
+    return drawn;
   if (message == WM_NCDESTROY) self->Detach();
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
