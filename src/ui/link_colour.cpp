@@ -12,12 +12,12 @@ double Linear(unsigned channel) {
   return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
+}  // namespace
+
 double RelativeLuminance(Colour colour) {
   return 0.2126 * Linear(colour & 0xFF) + 0.7152 * Linear((colour >> 8) & 0xFF) +
          0.0722 * Linear((colour >> 16) & 0xFF);
 }
-
-}  // namespace
 
 double ContrastRatio(Colour a, Colour b) {
   const double la = RelativeLuminance(a), lb = RelativeLuminance(b);

@@ -13,6 +13,8 @@ using Colour = std::uint32_t;  // 0x00BBGGRR, as COLORREF
 inline constexpr Colour kLinkBlue = 0x00FF0000;
 inline constexpr double kLeastTextContrast = 4.5;
 
+// WCAG 2 relative luminance: 0 for black to 1 for white.
+double RelativeLuminance(Colour colour);
 // WCAG 2 contrast ratio of two colours: 1 to 21, the same either way round.
 double ContrastRatio(Colour a, Colour b);
 

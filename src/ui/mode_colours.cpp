@@ -24,6 +24,7 @@ void ModeColours::Attach(HWND dialog, HWND list) {
     listTextBackground_ = static_cast<COLORREF>(::SendMessageW(list_, LVM_GETTEXTBKCOLOR, 0, 0));
     listBackgroundWasWindow_ = listBackground_ == ::GetSysColor(COLOR_WINDOW);
   }
+  grip_.AttachToGripOf(dialog);
   ReadAppModeAgain();
   // Light mode touches nothing: the window is as it always was.
   if (ActivePalette()) {

@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/palette_size_grip.h"
 #include "win/unique_handle.h"
 
 namespace ui {
@@ -36,6 +37,7 @@ class ModeColours {
   HWND list_ = nullptr;
   bool dark_ = false;
   win::UniqueBrush face_;
+  PaletteSizeGrip grip_;
   // The list's own colours, for the way back.
   COLORREF listBackground_ = CLR_DEFAULT;
   COLORREF listText_ = CLR_DEFAULT;

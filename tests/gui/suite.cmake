@@ -18,6 +18,7 @@ varnock_test(gui_tests
     ${gui_dir}/resizable_window_test.cpp
     ${gui_dir}/first_show_test.cpp
     ${gui_dir}/window_commands_test.cpp
+    ${gui_dir}/dark_mode_test.cpp
   LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support
   DEPENDS varnock_app gui_exit_probe
   TIMEOUT 180)
@@ -32,3 +33,9 @@ set_tests_properties(gui_first_show_demo PROPERTIES TIMEOUT 120 RESOURCE_LOCK "d
 add_test(NAME gui_link_palette COMMAND gui_tests --gtest_filter=LinkColours.* --gtest_brief=1)
 set_tests_properties(gui_link_palette PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop
   ENVIRONMENT "${VARNOCK_TEST_ENVIRONMENT};VARNOCK_PALETTE_TEST=1")
+
+# The window switched to dark mode and back, with the user's key redirected
+# in its own process.
+add_test(NAME gui_dark_mode COMMAND gui_tests --gtest_filter=DarkModeWindow.* --gtest_brief=1)
+set_tests_properties(gui_dark_mode PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop
+  ENVIRONMENT "${VARNOCK_TEST_ENVIRONMENT};VARNOCK_DARK_MODE_TEST=1")

@@ -1,6 +1,7 @@
 #pragma once
-// A private stand-in for HKEY_LOCAL_MACHINE. While it lives, the process's
-// HKEY_LOCAL_MACHINE is redirected to a fresh key below HKEY_CURRENT_USER;
+// A private stand-in for HKEY_LOCAL_MACHINE (or, when asked, for
+// HKEY_CURRENT_USER). While it lives, the process's key is redirected to a
+// fresh key below the real HKEY_CURRENT_USER;
 // on destruction the redirection is lifted and the key deleted with all it
 // holds. Tests never touch the machine's own keys. Like a 64-bit machine it
 // has a 32-bit registry view: keys written below "SOFTWARE\Wow6432Node" are
@@ -16,12 +17,12 @@ namespace test_support {
 
 class ScratchRegistry {
  public:
-  ScratchRegistry();
+  explicit ScratchRegistry(HKEY redirected = HKEY_LOCAL_MACHINE);
   ~ScratchRegistry();
   ScratchRegistry(const ScratchRegistry&) = delete;
   ScratchRegistry& operator=(const ScratchRegistry&) = delete;
 
-  // Paths are relative to the redirected HKEY_LOCAL_MACHINE.
+  // Paths are relative to the redirected key.
   void CreateKey(const std::string& path);
   void SetString(const std::string& path, const std::string& name, const std::string& value);
   void SetDword(const std::string& path, const std::string& name, DWORD value);
@@ -33,6 +34,7 @@ class ScratchRegistry {
   const std::string& ScratchPath() const { return scratchPath_; }
 
  private:
+  HKEY redirected_;
   std::string scratchPath_;
   win::UniqueHkey scratch_;
 };
