@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Remakes the README's screenshots (docs/*.png) from the demo machine: the
 # main window, then the About box opened with its button, then the window
-# maximised at 100 % and, on a larger screen, at 200 % scaling.
+# maximised at 100 %, the window in dark app mode and, on a larger screen,
+# maximised at 200 % scaling.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 ensure_packages xdotool
@@ -34,6 +35,14 @@ maximise
 import -window "$DESKTOP_WINDOW" +repage "$VARNOCK_ROOT/docs/main-window-resized.png"
 wineserver -k
 
+# Dark app mode, as Settings stores it: the same window in its dark palette.
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+wine reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
+show_on_desktop "$BUILD_DIR/bin/Varnock.exe" VarnockDark 1280x800
+import -window "$DESKTOP_WINDOW" png:- | convert - -trim +repage "$VARNOCK_ROOT/docs/main-window-dark.png"
+wineserver -k
+wine reg delete "$personalize" /v AppsUseLightTheme /f >/dev/null 2>&1 </dev/null
+
 # 200 %: 192 pixels per inch, on a screen large enough for the window's
 # least size at that scale.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1 </dev/null
@@ -45,4 +54,4 @@ VARNOCK_SETTLE_SECONDS=${VARNOCK_SETTLE_SECONDS:-6} \
 maximise
 import -window "$DESKTOP_WINDOW" +repage "$VARNOCK_ROOT/docs/main-window-200.png"
 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 </dev/null
-log "wrote docs/main-window.png, docs/about-box.png, docs/main-window-resized.png and docs/main-window-200.png"
+log "wrote docs/main-window.png, docs/about-box.png, docs/main-window-resized.png, docs/main-window-dark.png and docs/main-window-200.png"

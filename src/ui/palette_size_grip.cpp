@@ -19,6 +19,13 @@ void PaintGrip(HWND grip, const Palette& palette) {
   const win::PaintDc dc(grip);
   RECT client{};
   ::GetClientRect(grip, &client);
+  // The grip lies below a corner of "Done", which it must not cover.
+  for (HWND above = ::GetWindow(grip, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+    RECT covered{};
+    if (!::IsWindowVisible(above) || !::GetWindowRect(above, &covered)) continue;
+    ::MapWindowPoints(nullptr, grip, reinterpret_cast<POINT*>(&covered), 2);
+    ::ExcludeClipRect(dc.get(), covered.left, covered.top, covered.right, covered.bottom);
+  }
   win::FillSolidRect(dc.get(), client, palette.face);
   const int dot = 2 * LineWidth(grip), step = 2 * dot;
   for (int row = 0; row < 3; ++row)
