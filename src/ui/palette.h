@@ -33,11 +33,26 @@ struct Palette {
 inline constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) { return r | g << 8 | b << 16; }
 
 inline constexpr Palette kDarkPalette{
-    Rgb(32, 32, 32),    Rgb(230, 230, 230), Rgb(110, 180, 255), Rgb(25, 25, 25),
-    Rgb(230, 230, 230), Rgb(43, 43, 43),    Rgb(58, 58, 58),    Rgb(230, 230, 230),
-    Rgb(80, 80, 80),    Rgb(51, 51, 51),    Rgb(58, 58, 58),    Rgb(63, 63, 63),
-    Rgb(240, 240, 240), Rgb(165, 165, 165), Rgb(110, 110, 110), Rgb(110, 180, 255),
-    Rgb(25, 25, 25),    Rgb(200, 200, 200), Rgb(240, 240, 240)};
+    .face = Rgb(32, 32, 32),
+    .text = Rgb(230, 230, 230),
+    .link = Rgb(110, 180, 255),
+    .listBackground = Rgb(25, 25, 25),
+    .listText = Rgb(230, 230, 230),
+    .headingFace = Rgb(43, 43, 43),
+    .headingPressed = Rgb(58, 58, 58),
+    .headingText = Rgb(230, 230, 230),
+    .headingLine = Rgb(80, 80, 80),
+    .buttonFace = Rgb(51, 51, 51),
+    .buttonHot = Rgb(58, 58, 58),
+    .buttonPressed = Rgb(63, 63, 63),
+    .buttonText = Rgb(240, 240, 240),
+    .buttonDisabledText = Rgb(165, 165, 165),
+    .buttonBorder = Rgb(110, 110, 110),
+    .defaultBorder = Rgb(110, 180, 255),
+    .checkBoxFace = Rgb(25, 25, 25),
+    .checkBoxBorder = Rgb(200, 200, 200),
+    .checkMark = Rgb(240, 240, 240),
+};
 
 // What the windows draw in now: the dark palette, or null for the system's
 // colours. Read at each drawing.
