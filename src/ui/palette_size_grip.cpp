@@ -20,7 +20,8 @@ void PaintGrip(HWND grip, const Palette& palette) {
   RECT client{};
   ::GetClientRect(grip, &client);
   // The grip lies below a corner of "Done", which it must not cover.
-  for (HWND above = ::GetWindow(grip, GW_HWNDPREV); above; above = ::GetWindow(above, GW_HWNDPREV)) {
+  for (HWND above = ::GetWindow(grip, GW_HWNDPREV); above;
+       above = ::GetWindow(above, GW_HWNDPREV)) {
     RECT covered{};
     if (!::IsWindowVisible(above) || !::GetWindowRect(above, &covered)) continue;
     ::MapWindowPoints(nullptr, grip, reinterpret_cast<POINT*>(&covered), 2);

@@ -43,12 +43,19 @@ TEST(DarkPalette, EveryTextReadsAndEveryBackgroundIsDark) {
                                     p.buttonFace, p.buttonHot, p.buttonPressed, p.checkBoxFace};
   for (ui::Colour background : backgrounds) EXPECT_LE(ui::RelativeLuminance(background), 0.06);
   const std::pair<ui::Colour, ui::Colour> texts[] = {
-      {p.text, p.face},         {p.link, p.face},          {p.listText, p.listBackground},
-      {p.headingText, p.headingFace}, {p.headingText, p.headingPressed},
-      {p.buttonText, p.buttonFace},   {p.buttonText, p.buttonHot}, {p.buttonText, p.buttonPressed},
-      {p.buttonDisabledText, p.buttonFace}, {p.buttonDisabledText, p.face}};
+      {p.text, p.face},
+      {p.link, p.face},
+      {p.listText, p.listBackground},
+      {p.headingText, p.headingFace},
+      {p.headingText, p.headingPressed},
+      {p.buttonText, p.buttonFace},
+      {p.buttonText, p.buttonHot},
+      {p.buttonText, p.buttonPressed},
+      {p.buttonDisabledText, p.buttonFace},
+      {p.buttonDisabledText, p.face}};
   for (auto [ink, background] : texts)
-    EXPECT_GE(ui::ContrastRatio(ink, background), ui::kLeastTextContrast) << ink << " " << background;
+    EXPECT_GE(ui::ContrastRatio(ink, background), ui::kLeastTextContrast)
+        << ink << " on " << background;
   // The link rule itself picks the palette's link on the palette's face.
   EXPECT_EQ(ui::LinkTextColour(p.face, p.link, p.text, false), p.link);
 }
