@@ -7,13 +7,10 @@
 // 2 bad arguments; 3 the report could not be written, or --output names a
 // device that takes no report (a printer, a port). Nothing the scan meets
 // changes it; --verbose tells those things.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,7 +35,7 @@ namespace {
 constexpr int kBadArguments = 2;
 constexpr int kCannotWrite = 3;
 
-// Standard output is a text stream for this: "\n" reaches the console as CR LF.
+// Written with every "\n" as CR LF.
 constexpr const char* kUsage =
     "Usage: varnock-report [--all] [--signatures] [--format text|csv|json] [--output FILE]\n"
     "                      [--verbose]\n"
@@ -87,21 +84,56 @@ constexpr const char* kUsage =
     "arguments; 3 the report could not be written, or FILE is a device other\n"
     "than NUL and CON (PRN, AUX, COM1 to COM9, LPT1 to LPT9).\n";
 
+// Standard output's handle, written to directly: the system's own error for
+// a failed write, which the C runtime's errno would blur ("Invalid argument"
+// for a pipe whose reader has gone).
 class StdoutSink : public scan::ByteSink {
  public:
+  ~StdoutSink() override { Flush(); }
   void Write(std::string_view bytes) override {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() && !error_)
-      error_ = errno ? errno : EIO;
+    pending_.append(bytes);
+    if (pending_.size() >= kBlock) Flush();
   }
-  // The first write error, or 0.
-  int Error() {
-    if (std::fflush(stdout) != 0 && !error_) error_ = errno ? errno : EIO;
+  // The first write error, or 0, once everything was written.
+  DWORD Error() {
+    Flush();
     return error_;
   }
 
  private:
-  int error_ = 0;
+  static constexpr std::size_t kBlock = 64 * 1024;
+  void Flush() {
+    std::string_view rest = pending_;
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    while (!rest.empty() && !error_) {
+      DWORD written = 0;
+      const DWORD size = static_cast<DWORD>(std::min<std::size_t>(rest.size(), kBlock));
+      if (output == nullptr || output == INVALID_HANDLE_VALUE)
+        error_ = ERROR_INVALID_HANDLE;
+      else if (!::WriteFile(output, rest.data(), size, &written, nullptr))
+        error_ = ::GetLastError();
+      else if (written == 0)
+        error_ = ERROR_WRITE_FAULT;
+      rest.remove_prefix(std::min<std::size_t>(written, rest.size()));
+    }
+    pending_.clear();
+  }
+
+  std::string pending_;
+  DWORD error_ = 0;
 };
+
+// Text for people on standard output, "\n" written as CR LF.
+DWORD WriteLines(std::string_view text) {
+  std::string lines;
+  for (char c : text) {
+    if (c == '\n') lines += '\r';
+    lines += c;
+  }
+  StdoutSink out;
+  out.Write(lines);
+  return out.Error();
+}
 
 // --output NUL: the scan runs, and its report goes nowhere.
 class NullSink : public scan::ByteSink {
@@ -128,6 +160,17 @@ int UsageError(std::wstring_view what, std::wstring_view detail) {
 int CannotWrite(std::wstring_view path, const std::wstring& reason) {
   WriteError(L"varnock-report: cannot write the report to " + std::wstring(path) + L": " +
              reason + L"\n");
+  return kCannotWrite;
+}
+
+// `what` ("the report", "the help") could not be written to standard output.
+int CannotWriteOutput(std::wstring_view what, DWORD error) {
+  const bool closed =
+      error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
+  WriteError(L"varnock-report: cannot write " + std::wstring(what) +
+             (closed ? L": standard output was closed (the pipe has ended)"
+                     : L" to standard output: " + win::ErrorText(error)) +
+             L"\n");
   return kCannotWrite;
 }
 
@@ -172,12 +215,14 @@ int wmain(int argc, wchar_t** argv) {
     } else if (option == L"--verbose") {
       verbose = true;
     } else if (option == L"--version") {
-      std::printf("varnock-report %d.%d.%d.%d\n", VARNOCK_VERSION_MAJOR, VARNOCK_VERSION_MINOR,
-                  VARNOCK_VERSION_PATCH, VARNOCK_VERSION_TWEAK);
-      return 0;
+      char version[64];
+      std::snprintf(version, sizeof version, "varnock-report %d.%d.%d.%d\n", VARNOCK_VERSION_MAJOR,
+                    VARNOCK_VERSION_MINOR, VARNOCK_VERSION_PATCH, VARNOCK_VERSION_TWEAK);
+      const DWORD error = WriteLines(version);
+      return error ? CannotWriteOutput(L"the version", error) : 0;
     } else if (option == L"--help" || option == L"-h" || option == L"/?") {
-      std::fputs(kUsage, stdout);
-      return 0;
+      const DWORD error = WriteLines(kUsage);
+      return error ? CannotWriteOutput(L"the help", error) : 0;
     } else {
       return UsageError(L"unknown option", option);
     }
@@ -208,7 +253,6 @@ int wmain(int argc, wchar_t** argv) {
                                      : nowhere;
   const std::unique_ptr<scan::ReportWriter> writer = MakeWriter(chosen, sink, signatures);
 
-  if (toConsole) _setmode(_fileno(stdout), _O_BINARY);
   // Without the pass the text is the report it always was, four lines a row.
   scan::MemoryTable table(signatures ? scan::kColumnCount : scan::kUncheckedColumnCount);
   ProblemLog log;
@@ -223,9 +267,8 @@ int wmain(int argc, wchar_t** argv) {
   // A script must not take a cut-off report for a whole one.
   if (file) {
     if (const DWORD error = file->Commit()) return CannotWrite(*output, win::ErrorText(error));
-  } else if (const int error = toConsole ? console.Error() : 0) {
-    const char* reason = std::strerror(error);
-    return CannotWrite(L"standard output", std::wstring(reason, reason + std::strlen(reason)));
+  } else if (const DWORD error = toConsole ? console.Error() : 0) {
+    return CannotWriteOutput(L"the report", error);
   }
   return 0;
 }

@@ -51,10 +51,10 @@ std::string JsonReportWriter::Installations(const std::vector<Installation>& ins
     if (!first) text += ", ";
     first = false;
     text += String(installation.product) + ": [";
-    const std::vector<std::string>& keys = installation.versionKeys;
+    const std::vector<std::wstring>& keys = installation.versionKeys;
     for (std::size_t k = 0; k < keys.size(); ++k) {
       if (k) text += ", ";
-      text += String(keys[k]);
+      text += Utf8String(ansi::WideToUtf8(keys[k]));
     }
     text += ']';
   }

@@ -27,11 +27,14 @@ void MemoryTable::SetCell(int row, int column, const std::string& text) {
   At(row).cells[column] = text;
 }
 
-void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
+void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location,
+                                std::wstring_view product) {
   if (!Exists(row)) return;
   Record& record = At(row);
   record.file = file;
   record.location = location;
+  // A table given no label keeps its Product cell's text.
+  record.product = product.empty() ? ansi::ToWide(record.cells[ProductColumn]) : product;
   record.known = true;
 }
 
@@ -55,6 +58,7 @@ std::optional<std::string> MemoryTable::ExactName(int row, int column) const {
   if (!record.known) return std::nullopt;
   if (column == FileColumn) return ansi::WideToUtf8(record.file);
   if (column == LocationColumn) return ansi::WideToUtf8(record.location);
+  if (column == ProductColumn) return ansi::WideToUtf8(record.product);
   return std::nullopt;
 }
 
@@ -64,6 +68,7 @@ std::wstring MemoryTable::WideCell(int row, int column) const {
   if (column == SignatureColumn && record.signature) return SignatureText(record.signature);
   if (record.known && column == FileColumn) return record.file;
   if (record.known && column == LocationColumn) return record.location;
+  if (record.known && column == ProductColumn) return record.product;
   return ansi::ToWide(record.cells[column]);
 }
 

@@ -27,7 +27,8 @@ class MemoryTable : public ResultTable {
 
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
-  void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
+  void SetExactNames(int row, std::wstring_view file, std::wstring_view location,
+                     std::wstring_view product = {}) override;
   void SetArchitectures(int row, const std::string& plugin, const std::string& program) override;
   void SetSignature(int row, const std::optional<SignatureCheck>& check) override;
 
@@ -63,7 +64,7 @@ class MemoryTable : public ResultTable {
   // What a row keeps beside its ANSI texts.
   struct Record {
     Row cells;
-    std::wstring file, location;
+    std::wstring file, location, product;
     bool known = false;
     Architectures architectures;
     std::optional<SignatureCheck> signature;

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "scan/folder_identity.h"
 #include "scan/products.h"
 #include "scan/program_architecture.h"
 #include "scan/reg_key_cursor.h"
@@ -38,38 +43,64 @@ void PluginScanner::ScanInstallations() {
 void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
   RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view,
                    &problems_);
-  for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
-    const std::string version = key.NextSubKeyName(cursor);
-    key.Descend(version);
-    std::string applicationPath = key.QueryValue("ApplicationPath", "");
-    if (applicationPath.empty()) applicationPath = key.QueryValue("", version.c_str());
-    const std::string label = ProductLabel(applicationPath);
+  for (const std::wstring& version : key.SubKeyNames()) {
+    if (table_.Abandoned()) break;
+    const LONG opened = key.Descend(version);
+    if (opened == ERROR_FILE_NOT_FOUND || opened == ERROR_KEY_DELETED) {
+      key.Ascend();  // uninstalled since its name was read: nothing of it is left to list
+      continue;
+    }
+    std::wstring applicationPath = key.QueryValue(L"ApplicationPath", L"");
+    if (applicationPath.empty()) applicationPath = key.QueryValue(L"", version.c_str());
+    const std::wstring label = ProductLabel(applicationPath);
     const std::string program = ProgramArchitecture(product, applicationPath);
     WalkRegistryPaths(label, key, program);
     key.Ascend();
 
     if (UsesSharedPlugins(product, version)) {
-      const std::string shared = SharedPluginsFolder(view, CommonFilesFolder, &problems_);
+      const std::wstring shared = SharedPluginsFolder(view, CommonFilesFolder, &problems_);
       if (!shared.empty()) WalkPluginFolder(label, shared, program);
     }
   }
 }
 
-void PluginScanner::WalkRegistryPaths(const std::string& label, RegKeyCursor& key,
+void PluginScanner::WalkRegistryPaths(const std::wstring& label, RegKeyCursor& key,
                                       const std::string& program) {
-  for (int cursor = key.HasValues(); cursor != 0 && !table_.Abandoned();) {
-    const std::string value = key.QueryValue(key.NextValueName(cursor), "<none>");
-    if (ansi::Contains(value, ":\\")) WalkPluginFolder(label, value, program);
-  }
-  for (int cursor = key.HasSubKeys(); cursor != 0 && !table_.Abandoned();) {
-    const std::string subKey = key.NextSubKeyName(cursor);
-    if (ansi::Compare(subKey, "Applicationpath") == 0) continue;
+  // The subkeys still to walk of each key from the one given down to the
+  // one the cursor stands at.
+  struct Pending {
+    std::vector<std::wstring> subKeys;
+    std::size_t next = 0;
+  };
+  std::vector<Pending> keys;
+  const auto walkKey = [&] {
+    for (const std::wstring& name : key.ValueNames()) {
+      if (table_.Abandoned()) return;
+      const std::wstring value = key.QueryValue(name, L"<none>");
+      if (value.find(L":\\") != std::wstring::npos) WalkPluginFolder(label, value, program);
+    }
+    keys.push_back({key.SubKeyNames()});
+  };
+  walkKey();
+  while (!table_.Abandoned()) {
+    Pending& at = keys.back();
+    if (at.next == at.subKeys.size()) {
+      if (keys.size() == 1) break;
+      keys.pop_back();
+      key.Ascend();
+      continue;
+    }
+    const std::wstring subKey = std::move(at.subKeys[at.next++]);
+    if (subKey == L"Applicationpath") continue;
     key.Descend(subKey);
-    WalkRegistryPaths(label, key, program);
-    key.Ascend();
+    if (key.IsOpen())
+      walkKey();
+    else
+      key.Ascend();
   }
+  // The key goes back where it was given, also when the walk was cut short.
+  for (; keys.size() > 1; keys.pop_back()) key.Ascend();
 }
-
 // The Signature column is the signature pass's to fill and size.
 void PluginScanner::AutoSizeColumns() {
   for (int column = 0, count = table_.ColumnCount(); column < count; ++column)
@@ -82,18 +113,16 @@ bool PluginScanner::MatchesPluginName(const std::string& name, bool showAllPlugi
          lower == "camera raw.zip" || lower == "nikon.8bi";
 }
 
-void PluginScanner::WalkPluginFolder(const std::string& label, const std::string& folder,
+void PluginScanner::WalkPluginFolder(const std::wstring& label, const std::wstring& folder,
                                      const std::string& program) {
-  const std::wstring exact = ansi::ToWide(folder);
-  WalkFolder(Owner{label, program}, Folder{folder, exact, win::VerbatimPath(exact)});
+  const std::string text = ansi::FromWide(label);
+  Folder walked{ansi::FromWide(folder), folder, win::VerbatimPath(folder)};
+  WalkFolder(Owner{text, label, program}, walked);
 }
 
-void PluginScanner::WalkFolder(const Owner& owner, const Folder& folder) {
-  if (!VisitedFolders.Add(VisitedFolderList::KeyFor(owner.label, folder.text), folder.exact))
-    return;
-  ancestors_.push_back({&folder, std::nullopt});
-  Walk(owner, folder);
-  ancestors_.pop_back();
+void PluginScanner::WalkPluginFolder(const std::string& label, const std::string& folder,
+                                     const std::string& program) {
+  WalkPluginFolder(ansi::ToWide(label), ansi::ToWide(folder), program);
 }
 
 namespace {
@@ -112,50 +141,102 @@ bool IsNotFound(DWORD error) {
       return false;
   }
 }
+
+// A folder of the walk in progress: its open search at the entry it has
+// come to, and how long each of the walk's path texts is while at it.
+struct Level {
+  win::UniqueFind search;
+  WIN32_FIND_DATAW entry;
+  std::size_t text, exact, verbatim;
+  // Its identity is only looked up once a link makes it worth knowing.
+  std::optional<std::optional<FolderIdentity>> identity;
+  // The entry is a subfolder walked from here: its own row comes once the
+  // walk below it has ended.
+  bool below = false;
+};
 }  // namespace
 
-void PluginScanner::Walk(const Owner& owner, const Folder& folder) {
-  WIN32_FIND_DATAW entry;
-  win::UniqueFind search(::FindFirstFileW(win::JoinPath(folder.verbatim, L"*").c_str(), &entry));
-  if (!search) {
-    const DWORD error = ::GetLastError();
-    if (!IsNotFound(error)) problems_.Report(Problem::Folder, folder.exact, win::ErrorText(error));
-    return;
-  }
-  for (;;) {
-    if (table_.Abandoned()) return;
-    const std::wstring name = entry.cFileName;
-    const DWORD attributes = entry.dwFileAttributes;
+bool PluginScanner::Visit(const Owner& owner, const Folder& folder) {
+  return VisitedFolders.Add(VisitedFolderList::KeyFor(owner.label, folder.text), folder.exact,
+                            owner.exactLabel);
+}
+
+// Depth-first, each folder's entries in the file system's order, and a
+// subfolder walked before its own row: the order the rows always came in.
+void PluginScanner::WalkFolder(const Owner& owner, Folder& folder) {
+  if (!Visit(owner, folder)) return;
+  std::vector<Level> levels;
+  // Starts listing the folder `folder` names now; false when nothing can be.
+  const auto enter = [&] {
+    Level level{};
+    level.search.reset(::FindFirstFileW(win::JoinPath(folder.verbatim, L"*").c_str(), &level.entry));
+    if (!level.search) {
+      const DWORD error = ::GetLastError();
+      if (!IsNotFound(error)) problems_.Report(Problem::Folder, folder.exact, win::ErrorText(error));
+      return false;
+    }
+    level.text = folder.text.size();
+    level.exact = folder.exact.size();
+    level.verbatim = folder.verbatim.size();
+    levels.push_back(std::move(level));
+    return true;
+  };
+  const auto backTo = [&](const Level& level) {
+    folder.text.resize(level.text);
+    folder.exact.resize(level.exact);
+    folder.verbatim.resize(level.verbatim);
+  };
+  // A link back to a folder still being walked would repeat the same
+  // plug-ins under ever longer paths; anything else is walked.
+  const auto ownAncestor = [&]() -> const Level* {
+    const std::optional<FolderIdentity> target = IdentifyFolder(folder.verbatim);
+    if (!target) return nullptr;
+    for (Level& ancestor : levels) {
+      if (!ancestor.identity)
+        ancestor.identity = IdentifyFolder(folder.verbatim.substr(0, ancestor.verbatim));
+      if (*ancestor.identity == target) return &ancestor;
+    }
+    return nullptr;
+  };
+
+  if (!enter()) return;
+  while (!levels.empty()) {
+    if (table_.Abandoned()) {
+      backTo(levels.front());
+      return;
+    }
+    Level& level = levels.back();
+    const std::wstring name = level.entry.cFileName;
+    const DWORD attributes = level.entry.dwFileAttributes;
+    const bool isFolder = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    const bool walkedBelow = std::exchange(level.below, false);
     if (name != L"." && name != L"..") {
       const std::string text = ansi::FromWide(name);
-      const bool isFolder = attributes & FILE_ATTRIBUTE_DIRECTORY;
-      if (isFolder) {
-        const Folder child{ansi::JoinPath(folder.text, text), win::JoinPath(folder.exact, name),
-                           win::JoinPath(folder.verbatim, name)};
-        // A link back to a folder still being walked would repeat the same
-        // plug-ins under ever longer paths; anything else is walked.
-        const Folder* loop = attributes & FILE_ATTRIBUTE_REPARSE_POINT ? OwnAncestor(child) : nullptr;
+      if (isFolder && !walkedBelow) {
+        folder.text = ansi::JoinPath(folder.text, text);
+        folder.exact = win::JoinPath(folder.exact, name);
+        folder.verbatim = win::JoinPath(folder.verbatim, name);
+        const Level* loop = attributes & FILE_ATTRIBUTE_REPARSE_POINT ? ownAncestor() : nullptr;
         if (loop)
-          problems_.Report(Problem::LinkLoop, child.exact, loop->exact);
-        else
-          WalkFolder(owner, child);
+          problems_.Report(Problem::LinkLoop, folder.exact, folder.exact.substr(0, loop->exact));
+        const std::size_t depth = levels.size();
+        if (!loop && Visit(owner, folder) && enter()) {
+          levels[depth - 1].below = true;
+          continue;  // into the subfolder; this entry's own row comes on the way back
+        }
+        backTo(levels.back());
       }
       if (MatchesPluginName(text, ShowAllPlugins)) AddRow(text, name, isFolder, owner, folder);
     }
-    if (!::FindNextFileW(search.get(), &entry)) break;
+    // The next entry, or back up to the folder above once this one is done.
+    Level& current = levels.back();
+    if (::FindNextFileW(current.search.get(), &current.entry)) continue;
+    if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES)
+      problems_.Report(Problem::Folder, folder.exact,
+                       L"listing cut short: " + win::ErrorText(error));
+    levels.pop_back();
+    if (!levels.empty()) backTo(levels.back());
   }
-  if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES)
-    problems_.Report(Problem::Folder, folder.exact, L"listing cut short: " + win::ErrorText(error));
-}
-
-const PluginScanner::Folder* PluginScanner::OwnAncestor(const Folder& link) {
-  const std::optional<FolderIdentity> target = IdentifyFolder(link.verbatim);
-  if (!target) return nullptr;
-  for (Ancestor& ancestor : ancestors_) {
-    if (!ancestor.identity) ancestor.identity = IdentifyFolder(ancestor.folder->verbatim);
-    if (*ancestor.identity == target) return ancestor.folder;
-  }
-  return nullptr;
 }
 
 void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bool isFolder,
@@ -173,7 +254,7 @@ void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bo
   table_.SetArchitectures(row, architecture, owner.program);
   table_.SetCell(row, ProductColumn, owner.label);
   table_.SetCell(row, LocationColumn, folder.text);
-  table_.SetExactNames(row, name, folder.exact);
+  table_.SetExactNames(row, name, folder.exact, owner.exactLabel);
   if (repaint_.Due()) {
     const auto start = RepaintPacer::Clock::now();
     table_.Repaint();

@@ -6,15 +6,18 @@
 // It knows nothing of windows; the main dialog, the console tool, the tests
 // and the benchmark all drive this same object.
 //
-// The walk names files by the exact UTF-16 names the system returns and
-// reaches them by the "\\?\" form of their paths, so no name and no path
-// length is out of its reach. What the list, the report and VisitedFolders
-// show is the ANSI text of those names, made in one place (ansi::FromWide).
+// The registry is read and the walk names files by the exact UTF-16 names
+// the system returns, and reaches them by the "\\?\" form of their paths,
+// so no name and no path length is out of its reach. What the list, the
+// report and VisitedFolders show is the ANSI text of those names, made in
+// one place (ansi::FromWide); the machine formats carry the exact ones.
+//
+// Both walks keep their pending keys and folders on the heap, not on the
+// thread's stack: how deep a tree goes costs memory, never a stack overflow.
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "scan/folder_identity.h"
 #include "scan/module_cells_cache.h"
 #include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
@@ -37,8 +40,11 @@ class PluginScanner {
   void ScanInstallations();
   // `program`: the architecture of the installation's program, which every
   // row found carries (empty: unknown).
-  void WalkRegistryPaths(const std::string& label, RegKeyCursor& key,
+  void WalkRegistryPaths(const std::wstring& label, RegKeyCursor& key,
                          const std::string& program = {});
+  void WalkPluginFolder(const std::wstring& label, const std::wstring& folder,
+                        const std::string& program = {});
+  // The same for texts in the ANSI code page.
   void WalkPluginFolder(const std::string& label, const std::string& folder,
                         const std::string& program = {});
   void AutoSizeColumns();
@@ -66,31 +72,26 @@ class PluginScanner {
     std::wstring exact;
     std::wstring verbatim;
   };
-  // A folder on the path of the walk in progress. Its identity is only
-  // looked up once a link makes it worth knowing.
-  struct Ancestor {
-    const Folder* folder;
-    std::optional<std::optional<FolderIdentity>> identity;
-  };
 
   // Every version key of one product in one registry view.
   void ScanProduct(const std::string& product, RegistryView view);
   // Whose rows a walk finds: the Product label, and the architecture of
   // that installation's program.
   struct Owner {
-    const std::string& label;
+    const std::string& label;  // ANSI
+    const std::wstring& exactLabel;
     const std::string& program;
   };
-  void WalkFolder(const Owner& owner, const Folder& folder);
-  void Walk(const Owner& owner, const Folder& folder);
-  const Folder* OwnAncestor(const Folder& link);
+  // Walks the tree below `folder`, depth-first; `folder` ends where it began.
+  void WalkFolder(const Owner& owner, Folder& folder);
+  // Whether `folder` is walked: not yet walked for this owner, and listed.
+  bool Visit(const Owner& owner, const Folder& folder);
   void AddRow(const std::string& text, const std::wstring& name, bool isFolder,
               const Owner& owner, const Folder& folder);
 
   NoListener nobody_;
   ResultTable& table_;
   ProblemListener& problems_;
-  std::vector<Ancestor> ancestors_;
   ModuleCellsCache modules_;
   RepaintPacer repaint_;
 };

@@ -2,6 +2,7 @@
 // The products whose installations are looked for, and what their registry
 // keys tell about each installed version.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scan/registry_view.h"
@@ -24,13 +25,15 @@ inline constexpr const char* kInstallerKeyPath = "SOFTWARE\\Adobe\\CommonFiles\\
 std::string ProductKeyPath(const std::string& product);
 
 // The Product column's text from an application path: its last component,
-// trailing backslashes ignored, with every "Adobe " taken out.
-std::string ProductLabel(const std::string& applicationPath);
+// trailing backslashes ignored, with every "Adobe " taken out. Made from the
+// registry's exact text; the list's ANSI text is made from the label.
+std::wstring ProductLabel(std::wstring_view applicationPath);
 
 // Whether a version key of this product also has the shared plug-ins folder
 // walked: Photoshop from 9.0 on, Photoshop Elements from 4.0 on, by the
-// number atof reads from the key's name.
-bool UsesSharedPlugins(const std::string& product, const std::string& versionKey);
+// number atof reads from the key's exact name (a number is ASCII, so the
+// first character beyond ASCII ends it as any other letter would).
+bool UsesSharedPlugins(const std::string& product, std::wstring_view versionKey);
 
 // The file name of the product's own program in its application folder,
 // empty for a product not in the ProductTable.

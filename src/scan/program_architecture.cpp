@@ -4,18 +4,16 @@
 #include "scan/file_source.h"
 #include "scan/parse/pe_header.h"
 #include "scan/products.h"
-#include "win/ansi.h"
 #include "win/long_path.h"
-#include "win/utf8.h"
 
 namespace scan {
 
-std::string ProgramArchitecture(const std::string& product, const std::string& applicationFolder) {
+std::string ProgramArchitecture(const std::string& product, const std::wstring& applicationFolder) {
   const std::wstring program = ProgramFileName(product);
   // A relative text (a version key's own name, when it names no folder)
   // would name whatever lies in the current folder.
-  if (program.empty() || !ansi::Contains(applicationFolder, ":\\")) return {};
-  FileSource file(win::VerbatimPath(win::JoinPath(ansi::ToWide(applicationFolder), program)));
+  if (program.empty() || applicationFolder.find(L":\\") == std::wstring::npos) return {};
+  FileSource file(win::VerbatimPath(win::JoinPath(applicationFolder, program)));
   const auto machine = parse::ReadMachine(file);
   return file.Error() ? std::string() : ArchitectureText(machine);
 }

@@ -8,10 +8,10 @@
 namespace scan {
 
 // ArchitectureText of the product's program in `applicationFolder` (the
-// registry's text for the installation's folder). Empty, and nothing
+// registry's exact text for the installation's folder). Empty, and nothing
 // reported, for a folder that is no full drive path, and for a program that
 // is missing, no module, or cannot be read: none of that says anything about
 // the plug-ins.
-std::string ProgramArchitecture(const std::string& product, const std::string& applicationFolder);
+std::string ProgramArchitecture(const std::string& product, const std::wstring& applicationFolder);
 
 }  // namespace scan

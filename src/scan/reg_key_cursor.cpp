@@ -1,40 +1,69 @@
 #include "scan/reg_key_cursor.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <optional>
 #include <span>
-#include <vector>
+#include <unordered_set>
 
 #include "scan/parse/registry_value.h"
-#include "win/ansi.h"
 #include "win/error_text.h"
 #include "win/utf8.h"
 
 namespace scan {
 namespace {
 
-// Names are at most 255 characters for keys and 16383 for values; in a
-// double-byte code page that may take twice as many bytes, so a name that does
-// not fit is read again with room to spare. The first read offers room for any
-// key name rather than asking the key for its longest: Wine answers that
-// question by looking at every subkey, which made a walk over many subkeys
-// quadratic.
-constexpr DWORD kFirstNameBytes = 256;
-constexpr DWORD kMaxNameBytes = 2 * 16384;
+// Key names are at most 255 characters, value names 16,383. The first read
+// offers room for any key name rather than asking the key for its longest:
+// Wine answers that question by looking at every subkey.
+constexpr DWORD kKeyNameChars = 256;
+constexpr DWORD kValueNameChars = 16384;
+// Listings of a key that keeps changing are read this often at most; the
+// last one is taken, each name once.
+constexpr int kListingReads = 3;
+// A value that keeps growing between the size query and the read.
+constexpr int kValueReads = 3;
 
-LONG EnumName(HKEY key, bool values, DWORD index, char* buffer, DWORD& size) {
-  return values ? ::RegEnumValueA(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr)
-                : ::RegEnumKeyExA(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+LONG EnumName(HKEY key, bool values, DWORD index, wchar_t* buffer, DWORD& size) {
+  return values ? ::RegEnumValueW(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr)
+                : ::RegEnumKeyExW(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+}
+
+// When the key or its list of subkeys or values last changed.
+std::optional<FILETIME> LastWritten(HKEY key) {
+  FILETIME written{};
+  if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS)
+    return std::nullopt;
+  return written;
+}
+
+// Reads every name into `names`; returns how the listing ended.
+LONG ReadNames(HKEY key, bool values, std::vector<std::wstring>& names) {
+  std::vector<wchar_t> buffer(kKeyNameChars);
+  for (DWORD index = 0;;) {
+    DWORD size = static_cast<DWORD>(buffer.size());
+    const LONG r = EnumName(key, values, index, buffer.data(), size);
+    if (r == ERROR_MORE_DATA && values && buffer.size() < kValueNameChars) {
+      buffer.resize(kValueNameChars);
+      continue;  // the same index again, with room for any name
+    }
+    if (r != ERROR_SUCCESS) return r;
+    names.emplace_back(buffer.data(), std::min<DWORD>(size, static_cast<DWORD>(buffer.size())));
+    ++index;
+  }
 }
 
 }  // namespace
 
-RegKeyCursor::RegKeyCursor(HKEY root, const std::string& path, DWORD flags, RegistryView view,
+RegKeyCursor::RegKeyCursor(HKEY root, std::wstring_view path, DWORD flags, RegistryView view,
                            ProblemListener* problems)
     : Problems(problems) {
   Open(root, path, flags, view);
 }
+
+RegKeyCursor::RegKeyCursor(HKEY root, std::string_view path, DWORD flags, RegistryView view,
+                           ProblemListener* problems)
+    : RegKeyCursor(root, std::wstring_view(ansi::ToWide(path)), flags, view, problems) {}
 
 RegKeyCursor::~RegKeyCursor() { Close(); }
 
@@ -45,37 +74,25 @@ REGSAM RegKeyCursor::AccessMask(DWORD flags) {
   return mask;
 }
 
-LONG RegKeyCursor::OpenKey(HKEY parent, const std::string& path, win::UniqueHkey& key) const {
+LONG RegKeyCursor::OpenKey(HKEY parent, const std::wstring& path, win::UniqueHkey& key) const {
   const REGSAM mask = AccessMask(AccessFlags) | ViewFlag(View);
-  LONG r = View == RegistryView::Wow32
-               ? ::RegOpenKeyExA(parent, path.c_str(), 0, mask, key.put())
-               : ::RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, mask,
-                                   nullptr, key.put(), nullptr);
+  const LONG r = ::RegOpenKeyExW(parent, path.c_str(), 0, mask, key.put());
   if (r != ERROR_SUCCESS) key.release();  // the call wrote nothing we own
   return r;
 }
 
-void RegKeyCursor::TellFailure(LONG error, HKEY parent, const std::string& path) const {
+void RegKeyCursor::TellFailure(LONG error, std::wstring_view what) const {
   if (!Problems || error == ERROR_FILE_NOT_FOUND) return;
-  // Where the process may not create keys, create-or-open is denied for a key
-  // that is not there as well: for a user without those rights, every product
-  // not installed. Only a plain open tells the two apart.
-  if (error == ERROR_ACCESS_DENIED && View != RegistryView::Wow32) {
-    win::UniqueHkey probe;
-    const LONG opened =
-        ::RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | ViewFlag(View), probe.put());
-    if (opened != ERROR_SUCCESS) probe.release();  // the call wrote nothing we own
-    if (opened == ERROR_FILE_NOT_FOUND) return;
-  }
-  const char* root = RootKey == HKEY_LOCAL_MACHINE  ? "HKEY_LOCAL_MACHINE\\"
-                     : RootKey == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER\\"
-                                                    : "";
-  std::wstring reason = win::ErrorText(static_cast<DWORD>(error));
+  const wchar_t* root = RootKey == HKEY_LOCAL_MACHINE  ? L"HKEY_LOCAL_MACHINE\\"
+                        : RootKey == HKEY_CURRENT_USER ? L"HKEY_CURRENT_USER\\"
+                                                       : L"";
+  std::wstring reason(what);
+  reason += win::ErrorText(static_cast<DWORD>(error));
   if (View == RegistryView::Wow32) reason += L", 32-bit view";
-  Problems->Report(Problem::RegistryKey, ansi::ToWide(root + CurrentPath), reason);
+  Problems->Report(Problem::RegistryKey, root + CurrentPath, reason);
 }
 
-void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags, RegistryView view) {
+void RegKeyCursor::Open(HKEY root, std::wstring_view path, DWORD flags, RegistryView view) {
   Parents.clear();
   RootKey = root;
   BasePath = path;
@@ -83,7 +100,7 @@ void RegKeyCursor::Open(HKEY root, const std::string& path, DWORD flags, Registr
   AccessFlags = flags;
   View = view;
   if (const LONG r = OpenKey(RootKey, BasePath, KeyHandle); r != ERROR_SUCCESS) {
-    TellFailure(r, RootKey, BasePath);
+    TellFailure(r);
     RootKey = nullptr;
     BasePath.clear();
     CurrentPath.clear();
@@ -98,57 +115,48 @@ void RegKeyCursor::Close() {
 
 int RegKeyCursor::HasNames(Kind kind) const {
   if (!KeyHandle) return 0;
-  const bool values = kind == Kind::Values;
   // A name too long for the buffer still shows that there is one.
-  char buffer[kFirstNameBytes];
-  DWORD size = kFirstNameBytes;
-  LONG r = EnumName(KeyHandle.get(), values, 0, buffer, size);
-  return r != ERROR_NO_MORE_ITEMS ? 1 : 0;
+  wchar_t buffer[kKeyNameChars];
+  DWORD size = kKeyNameChars;
+  const LONG r = EnumName(KeyHandle.get(), kind == Kind::Values, 0, buffer, size);
+  return r == ERROR_SUCCESS || r == ERROR_MORE_DATA ? 1 : 0;
 }
 
-std::string RegKeyCursor::NextName(Kind kind, int& cursor) const {
-  if (!KeyHandle || cursor <= 0) {
-    cursor = 0;
-    return {};
-  }
-  const bool values = kind == Kind::Values;
-  const DWORD index = static_cast<DWORD>(cursor);
-  DWORD capacity = kFirstNameBytes;
-  std::vector<char> buffer(capacity);
-  std::string name;
-  for (;;) {
-    DWORD size = capacity;
-    LONG r = EnumName(KeyHandle.get(), values, index - 1, buffer.data(), size);
-    if (r == ERROR_SUCCESS) {
-      name.assign(buffer.data(), strnlen(buffer.data(), capacity));
+std::vector<std::wstring> RegKeyCursor::Names(Kind kind) const {
+  std::vector<std::wstring> names;
+  if (!KeyHandle) return names;
+  const HKEY key = KeyHandle.get();
+  for (int read = 1;; ++read) {
+    const std::optional<FILETIME> before = LastWritten(key);
+    names.clear();
+    if (const LONG end = ReadNames(key, kind == Kind::Values, names); end != ERROR_NO_MORE_ITEMS) {
+      TellFailure(end, L"listing cut short: ");
       break;
     }
-    if (r != ERROR_MORE_DATA || capacity >= kMaxNameBytes) break;  // no name: hand out ""
-    capacity = std::min<DWORD>(kMaxNameBytes, capacity * 2 + 256);
-    buffer.assign(capacity, '\0');
+    const std::optional<FILETIME> after = before ? LastWritten(key) : std::nullopt;
+    if (!after || ::CompareFileTime(&*before, &*after) == 0 || read == kListingReads) break;
   }
-  // Only whether the next index exists matters here, not its name.
-  DWORD probeSize = capacity;
-  LONG probe = EnumName(KeyHandle.get(), values, index, buffer.data(), probeSize);
-  cursor = probe == ERROR_NO_MORE_ITEMS ? 0 : cursor + 1;
-  return name;
+  // A listing read while the key changed may hold a name twice.
+  std::unordered_set<std::wstring> seen;
+  std::erase_if(names, [&](const std::wstring& name) { return !seen.insert(name).second; });
+  return names;
 }
 
 int RegKeyCursor::HasValues() const { return HasNames(Kind::Values); }
 int RegKeyCursor::HasSubKeys() const { return HasNames(Kind::SubKeys); }
-std::string RegKeyCursor::NextValueName(int& cursor) const { return NextName(Kind::Values, cursor); }
-std::string RegKeyCursor::NextSubKeyName(int& cursor) const {
-  return NextName(Kind::SubKeys, cursor);
-}
+std::vector<std::wstring> RegKeyCursor::ValueNames() const { return Names(Kind::Values); }
+std::vector<std::wstring> RegKeyCursor::SubKeyNames() const { return Names(Kind::SubKeys); }
 
-void RegKeyCursor::Descend(const std::string& name) {
+LONG RegKeyCursor::Descend(std::wstring_view name) {
   win::UniqueHkey child;
-  const LONG r = KeyHandle ? OpenKey(KeyHandle.get(), name, child) : ERROR_SUCCESS;
+  const bool below = KeyHandle.valid();
+  const LONG r = below ? OpenKey(KeyHandle.get(), std::wstring(name), child) : ERROR_INVALID_HANDLE;
   Parents.push_back({std::move(KeyHandle), CurrentPath.size()});
-  CurrentPath += '\\';
+  CurrentPath += L'\\';
   CurrentPath += name;
-  if (r != ERROR_SUCCESS) TellFailure(r, Parents.back().key.get(), name);
+  if (below && r != ERROR_SUCCESS) TellFailure(r);  // above it, the failure was told already
   KeyHandle = std::move(child);
+  return r;
 }
 
 void RegKeyCursor::Ascend() {
@@ -158,29 +166,26 @@ void RegKeyCursor::Ascend() {
   Parents.pop_back();
 }
 
-void RegKeyCursor::QueryValue(const std::string& name, std::string& result,
-                              const char* defaultText) const {
-  result = defaultText ? defaultText : "";
-  if (!KeyHandle) return;
-  DWORD type = 0;
-  DWORD size = 0;
-  ::RegQueryValueExA(KeyHandle.get(), name.c_str(), nullptr, &type, nullptr, &size);
-  if (size <= result.size()) size = static_cast<DWORD>(result.size());
-  // One byte more than offered, zeroed, so text stored without its NUL ends
-  // with its data.
-  std::vector<unsigned char> buffer(size + 1, 0);
-  DWORD got = size;
-  if (::RegQueryValueExA(KeyHandle.get(), name.c_str(), nullptr, nullptr, buffer.data(), &got) !=
-      ERROR_SUCCESS)
-    return;
-  got = std::min(got, size);
-  if (auto text = parse::RegistryValueText(type, std::span(buffer.data(), got)))
-    result = std::move(*text);
-}
-
-std::string RegKeyCursor::QueryValue(const std::string& name, const char* defaultText) const {
-  std::string result;
-  QueryValue(name, result, defaultText);
+std::wstring RegKeyCursor::QueryValue(std::wstring_view name, const wchar_t* defaultText) const {
+  std::wstring result = defaultText ? defaultText : L"";
+  if (!KeyHandle) return result;
+  const std::wstring valueName(name);
+  for (int read = 0; read < kValueReads; ++read) {
+    DWORD size = 0;
+    if (::RegQueryValueExW(KeyHandle.get(), valueName.c_str(), nullptr, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+      return result;
+    std::vector<unsigned char> buffer(size);
+    DWORD type = 0;
+    DWORD got = size;
+    const LONG r = ::RegQueryValueExW(KeyHandle.get(), valueName.c_str(), nullptr, &type,
+                                      buffer.data(), &got);
+    if (r == ERROR_MORE_DATA) continue;  // it grew meanwhile
+    if (r != ERROR_SUCCESS) return result;
+    if (auto text = parse::RegistryValueText(type, std::span(buffer.data(), std::min(got, size))))
+      result.assign(text->begin(), text->end());
+    return result;
+  }
   return result;
 }
 

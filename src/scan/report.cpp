@@ -15,8 +15,7 @@ std::vector<Installation> ReadInstallations() {
         installations.emplace_back(Installation{each.product, each.view, {}});
     RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(installation.product),
                      RegKeyCursor::ReadAccess, installation.view);
-    for (int cursor = key.HasSubKeys(); cursor != 0;)
-      installation.versionKeys.push_back(key.NextSubKeyName(cursor));
+    installation.versionKeys = key.SubKeyNames();
   }
   return installations;
 }
@@ -30,17 +29,21 @@ void WriteReport(const ResultTable& table, ReportWriter& writer) {
 void TextReportWriter::Begin(const std::vector<Installation>& installations,
                              const ResultTable& table) {
   columns_ = table.ColumnCount();
+  // The program's own texts are ASCII, alike in both forms; a key's name is
+  // the registry's, in the form's own encoding.
+  const auto name = [&](const std::wstring& key) {
+    return form_ == Form::Utf8 ? ansi::WideToUtf8(key) : ansi::FromWide(key);
+  };
   pending_ = "\r\n";
   for (const Installation& installation : installations) {
     if (installation.versionKeys.empty()) continue;
     const char* const view = installation.view == RegistryView::Wow32 ? " (32-bit)" : "";
     pending_ += "------------- Adobe " + installation.product + " Installations" + view +
                 " ----------------\r\n";
-    for (const std::string& key : installation.versionKeys)
-      pending_ += installation.product + " " + key + "\r\n";
+    for (const std::wstring& key : installation.versionKeys)
+      pending_ += installation.product + " " + name(key) + "\r\n";
   }
   pending_ += "---------------------------------------------------------------\r\n";
-  if (form_ == Form::Utf8) pending_ = ansi::ToUtf8(pending_);
 }
 
 void TextReportWriter::Row(const ResultTable& table, int row) {

@@ -15,7 +15,7 @@ namespace scan {
 struct Installation {
   std::string product;
   RegistryView view;
-  std::vector<std::string> versionKeys;  // in the registry's enumeration order
+  std::vector<std::wstring> versionKeys;  // exact names, in the registry's enumeration order
 };
 
 // One entry per product and registry view, in the order of ProductViews.

@@ -27,11 +27,12 @@ struct ColumnInfo {
   const char* heading;
   int initialWidth;  // pixels at 96 DPI, until the first scan sizes the column
   // The table may hold a text the ANSI code page cannot: the names the
-  // system returned, the signer's name.
+  // system returned (files, folders, the registry's for the label), the
+  // signer's name.
   bool exact;
 };
 inline constexpr ColumnInfo kColumns[kColumnCount] = {
-    {"File", 150, true},     {"Version", 75, false},      {"Product", 100, false},
+    {"File", 150, true},     {"Version", 75, false},      {"Product", 100, true},
     {"Location", 420, true}, {"Architecture", 75, false}, {"Signature", 200, true},
 };
 // The columns a report without the signature pass has, as it always had.
@@ -52,11 +53,12 @@ class ResultTable {
   virtual void BeginRows() {}
   virtual void EndRows() {}
   virtual void AutoSizeColumn(int /*column*/) {}
-  // The names the system returned behind a row's File and Location texts.
-  // Only a table that feeds the machine formats keeps them; the others show
-  // the ANSI texts alone.
+  // The names the system returned behind a row's File, Location and Product
+  // texts (the label as made from the registry's exact text). Only a table
+  // that feeds the machine formats keeps them; the others show the ANSI
+  // texts alone.
   virtual void SetExactNames(int /*row*/, std::wstring_view /*file*/,
-                             std::wstring_view /*location*/) {}
+                             std::wstring_view /*location*/, std::wstring_view /*product*/) {}
   // A row's file's architecture and that of its installation's program,
   // each as ArchitectureText gives it (empty: unknown). The cell shows
   // ArchitectureCell of the two; a table that feeds the machine formats

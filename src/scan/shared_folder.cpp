@@ -5,15 +5,17 @@
 #include "scan/products.h"
 #include "scan/reg_key_cursor.h"
 #include "win/shell_folders.h"
+#include "win/utf8.h"
 
 namespace scan {
 namespace {
 
 // "C:\..." or "\\server\share\...": a path that names the same folder from
 // any current directory.
-bool IsFullPath(const std::string& path) {
+template <typename Text>
+bool IsFullPath(const Text& path) {
   const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
-  return drive || path.starts_with("\\\\");
+  return drive || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
 }
 
 }  // namespace
@@ -23,18 +25,18 @@ std::string SystemCommonFiles(RegistryView view) {
                                                           : CSIDL_PROGRAM_FILES_COMMON);
 }
 
-std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles,
-                                ProblemListener* problems) {
+std::wstring SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles,
+                                 ProblemListener* problems) {
   const RegKeyCursor installer(HKEY_LOCAL_MACHINE, kInstallerKeyPath, RegKeyCursor::ReadAccess,
                                view, problems);
-  std::string base = installer.QueryValue("Path", "");
+  std::wstring base = installer.QueryValue(L"Path", L"");
   if (!IsFullPath(base)) {
     const std::string common = commonFiles ? commonFiles(view) : std::string();
     if (!IsFullPath(common)) return {};
-    base = common + "\\Adobe\\";
+    base = ansi::ToWide(common) + L"\\Adobe\\";
   }
   // Joined as the installer wrote it: its path is meant to end in "\".
-  return base + "Plug-ins";
+  return base + L"Plug-ins";
 }
 
 }  // namespace scan

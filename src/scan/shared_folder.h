@@ -20,10 +20,11 @@ using CommonFilesLookup = std::function<std::string(RegistryView)>;
 // "C:\Program Files (x86)\Common Files" for the 32-bit one.
 std::string SystemCommonFiles(RegistryView view);
 
-// The folder to walk, or empty when there is none. Never a relative path:
-// that would name whatever lies in the current directory.
+// The folder to walk, by the installer key's exact text, or empty when there
+// is none. Never a relative path: that would name whatever lies in the
+// current directory.
 // An installer key that could not be opened is told to `problems`, if given.
-std::string SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles,
+std::wstring SharedPluginsFolder(RegistryView view, const CommonFilesLookup& commonFiles,
                                 ProblemListener* problems = nullptr);
 
 }  // namespace scan

@@ -5,9 +5,10 @@
 // different entries. Entries keep their order; a hash index beside them keeps
 // the lookup cheap for large trees.
 //
-// The index also holds the folder's exact name, so two folders whose names
-// give the same ANSI text (each shows the system's replacement characters
-// where the code page has no letter) are both walked.
+// The index also holds the folder's and the label's exact names, so two
+// folders (or labels) whose names give the same ANSI text (each shows the
+// system's replacement characters where the code page has no letter) are
+// both walked.
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -21,9 +22,11 @@ class VisitedFolderList {
     return label + " " + folder;
   }
 
-  // Records the key; false when it was recorded already for that exact folder.
-  bool Add(const std::string& key, std::wstring_view exactFolder) {
-    if (!index_.insert(IndexKey(key, exactFolder)).second) return false;
+  // Records the key; false when it was recorded already for that exact
+  // folder and label.
+  bool Add(const std::string& key, std::wstring_view exactFolder,
+           std::wstring_view exactLabel = {}) {
+    if (!index_.insert(IndexKey(key, exactFolder, exactLabel)).second) return false;
     entries_.push_back(key);
     return true;
   }
@@ -35,12 +38,18 @@ class VisitedFolderList {
   std::size_t Size() const { return entries_.size(); }
 
  private:
-  // A key holds no NUL, so the exact name's bytes follow it unambiguously.
-  static std::string IndexKey(const std::string& key, std::wstring_view exactFolder) {
+  // A key holds no NUL, so the exact names' bytes follow it unambiguously:
+  // the folder's, then, after its length, the label's.
+  static std::string IndexKey(const std::string& key, std::wstring_view exactFolder,
+                              std::wstring_view exactLabel) {
     std::string indexKey = key;
     indexKey += '\0';
+    const std::size_t length = exactFolder.size();
+    indexKey.append(reinterpret_cast<const char*>(&length), sizeof length);
     indexKey.append(reinterpret_cast<const char*>(exactFolder.data()),
                     exactFolder.size() * sizeof(wchar_t));
+    indexKey.append(reinterpret_cast<const char*>(exactLabel.data()),
+                    exactLabel.size() * sizeof(wchar_t));
     return indexKey;
   }
 

@@ -80,8 +80,9 @@ void ListViewTable::SetCell(int row, int column, const std::string& text) {
   RedrawRow(row);
 }
 
-void ListViewTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
-  rows_.SetExactNames(row, file, location);
+void ListViewTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location,
+                                  std::wstring_view product) {
+  rows_.SetExactNames(row, file, location, product);
   RedrawRow(row);
 }
 

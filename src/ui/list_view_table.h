@@ -38,7 +38,8 @@ class ListViewTable : public scan::ResultTable {
 
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
-  void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
+  void SetExactNames(int row, std::wstring_view file, std::wstring_view location,
+                     std::wstring_view product) override;
   void SetArchitectures(int row, const std::string& plugin, const std::string& program) override;
   void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
   void Repaint() override;                   // synced and drawn now

@@ -39,7 +39,7 @@ void RowHandOver::Finish() { HandOver(true); }
 
 int RowHandOver::InsertRow(const std::string& file) {
   if (const RowGate& gate = Gate()) gate(*this);
-  fresh_.push_back(Row{{file}, {}, {}, false, {}, {}});
+  fresh_.push_back(Row{{file}, {}, {}, {}, false, {}, {}});
   return RowCount() - 1;
 }
 
@@ -54,11 +54,13 @@ void RowHandOver::SetCell(int row, int column, const std::string& text) {
   found->cells[column] = text;
 }
 
-void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_view location) {
+void RowHandOver::SetExactNames(int row, std::wstring_view file, std::wstring_view location,
+                                std::wstring_view product) {
   Row* found = Fresh(row);
   if (!found) return;
   found->exactFile = file;
   found->exactLocation = location;
+  found->exactProduct = product;
   found->exactKnown = true;
 }
 
@@ -87,7 +89,7 @@ int RowHandOver::Row::InsertInto(scan::ResultTable& table) const {
     table.SetArchitectures(at, architectures->plugin, architectures->program);
   else
     table.SetCell(at, scan::ArchitectureColumn, cells[scan::ArchitectureColumn]);
-  if (exactKnown) table.SetExactNames(at, exactFile, exactLocation);
+  if (exactKnown) table.SetExactNames(at, exactFile, exactLocation, exactProduct);
   if (signature) table.SetSignature(at, *signature);
   return at;
 }

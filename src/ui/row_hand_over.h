@@ -30,11 +30,11 @@ namespace ui {
 class RowHandOver : public scan::ResultTable {
  public:
   // What the scan wrote of a row: its texts, the names the system returned
-  // behind its File and Location when the scan gave them, both
+  // behind its File, Location and Product when the scan gave them, both
   // architectures, and its signature once checked.
   struct Row {
     std::array<std::string, scan::kColumnCount> cells;
-    std::wstring exactFile, exactLocation;
+    std::wstring exactFile, exactLocation, exactProduct;
     bool exactKnown = false;
     std::optional<scan::ResultTable::Architectures> architectures;
     std::optional<std::optional<scan::SignatureCheck>> signature;  // outer: checked at all
@@ -81,7 +81,8 @@ class RowHandOver : public scan::ResultTable {
   // The table the scan writes to, on the worker.
   int InsertRow(const std::string& file) override;
   void SetCell(int row, int column, const std::string& text) override;
-  void SetExactNames(int row, std::wstring_view file, std::wstring_view location) override;
+  void SetExactNames(int row, std::wstring_view file, std::wstring_view location,
+                     std::wstring_view product) override;
   void SetArchitectures(int row, const std::string& plugin, const std::string& program) override;
   void SetSignature(int row, const std::optional<scan::SignatureCheck>& check) override;
   void Repaint() override { HandOver(false); }

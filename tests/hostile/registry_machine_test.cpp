@@ -145,7 +145,7 @@ TEST_F(HostileRegistryTest, TenThousandVersionsAreAllScannedAndReported) {
   const auto installations = scan::ReadInstallations();
   ASSERT_EQ(installations.size(), 4u);  // each product in the 64-bit and the 32-bit view
   EXPECT_EQ(installations[2].versionKeys.size(), 10000u);
-  EXPECT_EQ(installations[2].versionKeys.back(), "v09999");
+  EXPECT_EQ(installations[2].versionKeys.back(), L"v09999");
   EXPECT_TRUE(installations[3].versionKeys.empty());
 }
 
@@ -181,7 +181,7 @@ TEST_F(HostileRegistryTest, NamesAtTheLengthLimitsWithBytesAboveAscii) {
   ASSERT_EQ(Locations(), (Texts{tree.Path("subkey name"), tree.Path("value name")}));
   // Without an application path the version key's own name is the label.
   for (const auto& row : table.Rows()) EXPECT_EQ(row[scan::ProductColumn], versionName);
-  EXPECT_EQ(scan::ReadInstallations()[0].versionKeys, Texts{versionName});
+  EXPECT_EQ(scan::ReadInstallations()[0].versionKeys, std::vector{ansi::ToWide(versionName)});
 }
 
 TEST_F(HostileRegistryTest, OnlyStringValuesNameFolders) {

@@ -30,7 +30,7 @@ class ExactNamesTest : public ::testing::Test {
     table.SetCell(row, scan::VersionColumn, version);
     table.SetCell(row, scan::ProductColumn, "Photoshop CS2");
     table.SetCell(row, scan::LocationColumn, ansi::FromWide(folder));
-    table.SetExactNames(row, file, folder);
+    table.SetExactNames(row, file, folder, L"Photoshop CS2");
   }
   void AddRow(const std::wstring& file, const std::string& version, const std::wstring& folder) {
     AddRow(window.Table(), file, version, folder);

@@ -7,6 +7,7 @@
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/products.h"
+#include "scan/report.h"
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
 
@@ -18,27 +19,33 @@ using test_support::TempTree;
 namespace {
 
 TEST(ProductLabelTest, LastComponentWithoutAdobe) {
-  EXPECT_EQ(scan::ProductLabel("C:\\Program Files\\Adobe\\Adobe Photoshop CS2\\"), "Photoshop CS2");
-  EXPECT_EQ(scan::ProductLabel("C:\\Program Files\\Adobe\\Adobe Photoshop Elements 4.0\\"),
-            "Photoshop Elements 4.0");
-  EXPECT_EQ(scan::ProductLabel("C:\\Adobe\\Photoshop 7.0\\\\\\"), "Photoshop 7.0");
-  EXPECT_EQ(scan::ProductLabel("Adobe Photoshop"), "Photoshop");
-  EXPECT_EQ(scan::ProductLabel("Adobe Adobe X Adobe "), "X ");
-  EXPECT_EQ(scan::ProductLabel("adobe Photoshop"), "adobe Photoshop");  // case-sensitive
-  EXPECT_EQ(scan::ProductLabel("9.0"), "9.0");
-  EXPECT_EQ(scan::ProductLabel("\\\\"), "");
+  EXPECT_EQ(scan::ProductLabel(L"C:\\Program Files\\Adobe\\Adobe Photoshop CS2\\"), L"Photoshop CS2");
+  EXPECT_EQ(scan::ProductLabel(L"C:\\Program Files\\Adobe\\Adobe Photoshop Elements 4.0\\"),
+            L"Photoshop Elements 4.0");
+  EXPECT_EQ(scan::ProductLabel(L"C:\\Adobe\\Photoshop 7.0\\\\\\"), L"Photoshop 7.0");
+  EXPECT_EQ(scan::ProductLabel(L"Adobe Photoshop"), L"Photoshop");
+  EXPECT_EQ(scan::ProductLabel(L"Adobe Adobe X Adobe "), L"X ");
+  EXPECT_EQ(scan::ProductLabel(L"adobe Photoshop"), L"adobe Photoshop");  // case-sensitive
+  EXPECT_EQ(scan::ProductLabel(L"9.0"), L"9.0");
+  EXPECT_EQ(scan::ProductLabel(L"\\\\"), L"");
+  // From the exact text: no letter is lost to the code page.
+  EXPECT_EQ(scan::ProductLabel(L"C:\\\u03a9\\Adobe Photoshop \u03a9\U0001F4F7\\"),
+            L"Photoshop \u03a9\U0001F4F7");
 }
 
 TEST(SharedFolderThresholdTest, NewerVersionsOnly) {
-  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop", "8.0"));
-  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", "9.0"));
-  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", "  10.0.1"));
-  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", "120.0"));
-  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop", "Registration"));
-  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop Elements", "3.0"));
-  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop Elements", "4.0.1"));
-  EXPECT_FALSE(scan::UsesSharedPlugins("photoshop", "9.0"));
-  EXPECT_FALSE(scan::UsesSharedPlugins("Illustrator", "20.0"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop", L"8.0"));
+  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", L"9.0"));
+  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", L"  10.0.1"));
+  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", L"120.0"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop", L"Registration"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop Elements", L"3.0"));
+  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop Elements", L"4.0.1"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("photoshop", L"9.0"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("Illustrator", L"20.0"));
+  EXPECT_TRUE(scan::UsesSharedPlugins("Photoshop", L"10.0\u03a9"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop", L"\u03a9 10.0"));
+  EXPECT_FALSE(scan::UsesSharedPlugins("Photoshop", L"\uff19\uff10.0"));  // full-width digits
 }
 
 class InstallationScanTest : public ::testing::Test {
@@ -68,11 +75,13 @@ class InstallationScanTest : public ::testing::Test {
   PluginScanner scanner{table};
 };
 
-TEST_F(InstallationScanTest, NoProductsNoRowsButKeysAreLeftBehind) {
+TEST_F(InstallationScanTest, NoProductsNoRowsAndNoKeyLeftBehind) {
   Scan();
+  scan::StringSink report;
+  scan::WriteTextReport(table, report);
   EXPECT_EQ(table.RowCount(), 0);
-  EXPECT_TRUE(registry.KeyExists("Software\\Adobe\\Photoshop"));
-  EXPECT_TRUE(registry.KeyExists("Software\\Adobe\\Photoshop Elements"));
+  for (const char* path : {"Software\\Adobe", "Software\\Wow6432Node\\Adobe"})
+    EXPECT_FALSE(registry.KeyExists(path)) << path;
 }
 
 TEST_F(InstallationScanTest, ApplicationPathIsWalkedWithItsLabel) {

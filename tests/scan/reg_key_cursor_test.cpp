@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/scratch_registry.h"
+#include "win/utf8.h"
 
 using scan::RegKeyCursor;
 using test_support::ScratchRegistry;
@@ -15,42 +16,24 @@ namespace {
 
 constexpr const char* kBase = "Software\\Adobe\\Photoshop";
 
-std::vector<std::string> SubKeys(const RegKeyCursor& key, std::vector<int>* cursors = nullptr) {
-  std::vector<std::string> names;
-  for (int cursor = key.HasSubKeys(); cursor != 0;) {
-    if (cursors) cursors->push_back(cursor);
-    names.push_back(key.NextSubKeyName(cursor));
-  }
-  if (cursors) cursors->push_back(0);
-  return names;
-}
-
-std::vector<std::string> ValueNames(const RegKeyCursor& key) {
-  std::vector<std::string> names;
-  for (int cursor = key.HasValues(); cursor != 0;) names.push_back(key.NextValueName(cursor));
-  return names;
-}
+using Names = std::vector<std::wstring>;
 
 class RegKeyCursorTest : public ::testing::Test {
  protected:
   ScratchRegistry registry;
 };
 
-TEST_F(RegKeyCursorTest, EnumeratesSubKeysWithCallerHeldCursor) {
+TEST_F(RegKeyCursorTest, EnumeratesSubKeysInTheRegistrysOrder) {
   for (const char* name : {"A", "B", "C"}) registry.CreateKey(std::string(kBase) + "\\" + name);
   RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
-  std::vector<int> cursors;
-  EXPECT_EQ(SubKeys(key, &cursors), (std::vector<std::string>{"A", "B", "C"}));
-  EXPECT_EQ(cursors, (std::vector<int>{1, 2, 3, 0}));
+  EXPECT_EQ(key.HasSubKeys(), 1);
+  EXPECT_EQ(key.SubKeyNames(), (Names{L"A", L"B", L"C"}));
 }
 
-TEST_F(RegKeyCursorTest, SingleSubKeyEndsTheLoopAtOnce) {
+TEST_F(RegKeyCursorTest, SingleSubKey) {
   registry.CreateKey(std::string(kBase) + "\\9.0");
   RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
-  int cursor = key.HasSubKeys();
-  ASSERT_EQ(cursor, 1);
-  EXPECT_EQ(key.NextSubKeyName(cursor), "9.0");
-  EXPECT_EQ(cursor, 0);
+  EXPECT_EQ(key.SubKeyNames(), Names{L"9.0"});
 }
 
 TEST_F(RegKeyCursorTest, EmptyKeyHasNothingToEnumerate) {
@@ -63,11 +46,9 @@ TEST_F(RegKeyCursorTest, EmptyKeyHasNothingToEnumerate) {
 TEST_F(RegKeyCursorTest, UnnamedDefaultValueIsEnumeratedWithEmptyName) {
   registry.SetString(kBase, "", "C:\\Photoshop\\");
   RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
-  int cursor = key.HasValues();
-  ASSERT_EQ(cursor, 1);
-  EXPECT_EQ(key.NextValueName(cursor), "");
-  EXPECT_EQ(cursor, 0);
-  EXPECT_EQ(key.QueryValue("", "x"), "C:\\Photoshop\\");
+  EXPECT_EQ(key.HasValues(), 1);
+  EXPECT_EQ(key.ValueNames(), Names{L""});
+  EXPECT_EQ(key.QueryValue(L"", L"x"), L"C:\\Photoshop\\");
 }
 
 TEST_F(RegKeyCursorTest, EnumeratesEveryValueName) {
@@ -75,9 +56,9 @@ TEST_F(RegKeyCursorTest, EnumeratesEveryValueName) {
   registry.SetDword(kBase, "Count", 3);
   registry.SetString(kBase, "PluginPath", "C:\\PS\\Plug-Ins");
   RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
-  std::vector<std::string> names = ValueNames(key);
+  Names names = key.ValueNames();
   std::sort(names.begin(), names.end());  // Windows keeps write order, Wine sorts
-  EXPECT_EQ(names, (std::vector<std::string>{"ApplicationPath", "Count", "PluginPath"}));
+  EXPECT_EQ(names, (Names{L"ApplicationPath", L"Count", L"PluginPath"}));
 }
 
 TEST_F(RegKeyCursorTest, NestedWalkKeepsOuterLoopIntact) {
@@ -86,59 +67,58 @@ TEST_F(RegKeyCursorTest, NestedWalkKeepsOuterLoopIntact) {
     for (const char* inner : {"Plugins", "Registration", "Settings"})
       registry.CreateKey(base + "\\" + outer + "\\" + inner);
   RegKeyCursor key(HKEY_LOCAL_MACHINE, base, RegKeyCursor::ReadAccess);
-  std::vector<std::string> seen;
-  for (int outer = key.HasSubKeys(); outer != 0;) {
-    const std::string name = key.NextSubKeyName(outer);
+  Names seen;
+  for (const std::wstring& name : key.SubKeyNames()) {
     key.Descend(name);
-    for (int inner = key.HasSubKeys(); inner != 0;) seen.push_back(name + "/" + key.NextSubKeyName(inner));
+    for (const std::wstring& inner : key.SubKeyNames()) seen.push_back(name + L"/" + inner);
     key.Ascend();
-    EXPECT_EQ(key.GetCurrentPath(), base);
+    EXPECT_EQ(key.GetCurrentPath(), ansi::ToWide(base));
   }
   EXPECT_EQ(seen.size(), 9u);
-  EXPECT_EQ(seen.front(), "7.0/Plugins");
-  EXPECT_EQ(seen.back(), "9.0/Settings");
+  EXPECT_EQ(seen.front(), L"7.0/Plugins");
+  EXPECT_EQ(seen.back(), L"9.0/Settings");
 }
 
 TEST_F(RegKeyCursorTest, DescendAndAscendNeverGoAboveBasePath) {
   registry.CreateKey(std::string(kBase) + "\\X");
   RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
-  key.Descend("X");
-  EXPECT_EQ(key.GetCurrentPath(), std::string(kBase) + "\\X");
-  EXPECT_EQ(key.GetBasePath(), kBase);
+  const std::wstring base = ansi::ToWide(kBase);
+  EXPECT_EQ(key.Descend(L"X"), ERROR_SUCCESS);
+  EXPECT_EQ(key.GetCurrentPath(), base + L"\\X");
+  EXPECT_EQ(key.GetBasePath(), base);
   key.Ascend();
-  EXPECT_EQ(key.GetCurrentPath(), kBase);
+  EXPECT_EQ(key.GetCurrentPath(), base);
   key.Ascend();
-  EXPECT_EQ(key.GetCurrentPath(), kBase);
+  EXPECT_EQ(key.GetCurrentPath(), base);
   EXPECT_TRUE(key.IsOpen());
 }
 
-TEST_F(RegKeyCursorTest, OpeningAMissingPathCreatesItEmpty) {
-  const std::string path = "Software\\Adobe\\Photoshop Elements";
-  ASSERT_FALSE(registry.KeyExists("Software\\Adobe"));
-  {
-    RegKeyCursor key(HKEY_LOCAL_MACHINE, path, RegKeyCursor::ReadAccess);
-    EXPECT_TRUE(key.IsOpen());
+TEST_F(RegKeyCursorTest, OpeningOrDescendingToAMissingKeyCreatesNothing) {
+  registry.CreateKey(kBase);
+  for (scan::RegistryView view : scan::kRegistryViews) {
+    RegKeyCursor key(HKEY_LOCAL_MACHINE, "Software\\Adobe\\Photoshop Elements",
+                     RegKeyCursor::ReadAccess, view);
+    EXPECT_FALSE(key.IsOpen());
     EXPECT_EQ(key.HasSubKeys(), 0);
-    EXPECT_EQ(key.HasValues(), 0);
+    RegKeyCursor product(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
+    EXPECT_EQ(product.Descend(L"9.0"), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(product.IsOpen());
   }
-  EXPECT_TRUE(registry.KeyExists(path));
+  EXPECT_FALSE(registry.KeyExists("Software\\Adobe\\Photoshop Elements"));
+  EXPECT_FALSE(registry.KeyExists(std::string(kBase) + "\\9.0"));
 }
 
 TEST_F(RegKeyCursorTest, CursorWithoutAKeyEndsEveryLoop) {
   // A null root can never be opened: the cursor stays without a key.
   RegKeyCursor key(nullptr, "Nowhere", RegKeyCursor::ReadAccess);
   EXPECT_FALSE(key.IsOpen());
-  EXPECT_EQ(key.GetBasePath(), "");
+  EXPECT_EQ(key.GetBasePath(), L"");
   EXPECT_EQ(key.HasSubKeys(), 0);
   EXPECT_EQ(key.HasValues(), 0);
-  int cursor = 5;
-  EXPECT_EQ(key.NextSubKeyName(cursor), "");
-  EXPECT_EQ(cursor, 0);
-  cursor = 1;
-  EXPECT_EQ(key.NextValueName(cursor), "");
-  EXPECT_EQ(cursor, 0);
-  EXPECT_EQ(key.QueryValue("ApplicationPath", "<none>"), "<none>");
-  key.Descend("X");
+  EXPECT_TRUE(key.SubKeyNames().empty());
+  EXPECT_TRUE(key.ValueNames().empty());
+  EXPECT_EQ(key.QueryValue(L"ApplicationPath", L"<none>"), L"<none>");
+  key.Descend(L"X");
   key.Ascend();
   EXPECT_FALSE(key.IsOpen());
 }
@@ -154,7 +134,8 @@ class QueryValueTest : public RegKeyCursorTest {
  protected:
   std::string Query(const std::string& name, const char* def = nullptr) {
     RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess);
-    return key.QueryValue(name, def);
+    const std::wstring wideDefault = def ? ansi::ToWide(def) : L"";
+    return ansi::FromWide(key.QueryValue(ansi::ToWide(name), def ? wideDefault.c_str() : nullptr));
   }
 };
 

@@ -13,6 +13,7 @@
 #include "scan/products.h"
 #include "scan/report.h"
 #include "scan/shared_folder.h"
+#include "win/utf8.h"
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
 
@@ -57,7 +58,7 @@ TEST_F(RegistryViewsTest, SharedFolderComesFromTheViewsInstallerKeyOrItsCommonFi
     if (c.path32) registry.SetString(kInstaller32, "Path", c.path32);
     for (RegistryView view : scan::kRegistryViews) {
       const std::string& expect = view == RegistryView::Wow32 ? c.expect32 : c.expect64;
-      EXPECT_EQ(scan::SharedPluginsFolder(view, Lookup()),
+      EXPECT_EQ(ansi::FromWide(scan::SharedPluginsFolder(view, Lookup())),
                 expect.empty() ? CommonFiles(view) + fallback : expect)
           << (c.path64 ? c.path64 : "-") << " / " << (c.path32 ? c.path32 : "-");
     }
@@ -65,9 +66,10 @@ TEST_F(RegistryViewsTest, SharedFolderComesFromTheViewsInstallerKeyOrItsCommonFi
   // Without a Common Files folder there is nothing to walk, never "Plug-ins"
   // in the current directory.
   registry.DeleteKey(scan::kInstallerKeyPath);
-  EXPECT_EQ(scan::SharedPluginsFolder(RegistryView::Native64, [](RegistryView) { return ""; }),
+  EXPECT_EQ(ansi::FromWide(scan::SharedPluginsFolder(RegistryView::Native64,
+                                                     [](RegistryView) { return ""; })),
             "");
-  EXPECT_EQ(scan::SharedPluginsFolder(RegistryView::Native64, nullptr), "");
+  EXPECT_EQ(scan::SharedPluginsFolder(RegistryView::Native64, nullptr), L"");
 }
 
 TEST(SystemCommonFilesTest, EachViewHasItsOwn) {
