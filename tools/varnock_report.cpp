@@ -4,8 +4,9 @@
 // the clipboard, and nothing else; csv and json are for other programs.
 //
 // Exit status: 0 the scan ran and its report was written, whatever it found;
-// 2 bad arguments; 3 the report could not be written, or --output names a
-// device that takes no report (a printer, a port). Nothing the scan meets
+// 2 bad arguments; 3 the report (or the help, the version) could not be
+// written, or --output names a device that takes no report (a printer, a
+// port). Nothing the scan meets
 // changes it; --verbose tells those things.
 #include <windows.h>
 

@@ -9,8 +9,8 @@
 namespace scan {
 
 enum class RegistryView {
-  Native64,  // KEY_WOW64_64KEY, opened create-or-open as keys always were
-  Wow32,     // KEY_WOW64_32KEY, only ever read: nothing is created there
+  Native64,  // KEY_WOW64_64KEY
+  Wow32,     // KEY_WOW64_32KEY
 };
 
 inline constexpr RegistryView kRegistryViews[] = {RegistryView::Native64, RegistryView::Wow32};

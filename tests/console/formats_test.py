@@ -464,32 +464,46 @@ class ContractTest(unittest.TestCase):
                             self.assertEqual(f.read(), old)
 
     def test_exit_statuses(self):
-        cases = [  # arguments, standard output to /dev/full, status
-            ([], False, 0),
-            (["--output", "nul:"], False, 0),  # scans, and writes nothing
-            (["--output", "Con"], False, 0),  # standard output
-            (["--output", "COM1:"], False, 3),
-            (["--frobnicate"], False, 2),
-            (["--format"], False, 2),
-            (["--format", "xml"], False, 2),
-            (["--output"], False, 2),
-            (["--output="], False, 2),
-            (["--format", "json"], True, 3),
+        cases = [  # arguments, standard output (None, a full device, a pipe nobody reads), status
+            ([], None, 0),
+            (["--output", "nul:"], None, 0),  # scans, and writes nothing
+            (["--output", "Con"], None, 0),  # standard output
+            (["--output", "COM1:"], None, 3),
+            (["--frobnicate"], None, 2),
+            (["--format"], None, 2),
+            (["--format", "xml"], None, 2),
+            (["--output"], None, 2),
+            (["--output="], None, 2),
+            (["--format", "json"], "full", 3),
+            (["--help"], "full", 3),
+            (["--version"], "full", 3),
+            ([], "closed", 3),
+            (["--help"], "closed", 3),
         ]
         folder = os.path.join(self.folder, "statuses")  # no case leaves a file there
         os.makedirs(folder)
-        for arguments, full, status in cases:
-            with self.subTest(arguments=arguments, full=full):
-                if full:
+        for arguments, output, status in cases:
+            with self.subTest(arguments=arguments, output=output):
+                if output == "full":
                     with open("/dev/full", "wb") as device:
                         result = wine(ARGS.tool, *arguments, check=False, stdout=device)
-                    self.assertIn(b"standard output", result.stderr)
+                    self.assertIn(b"to standard output: ", result.stderr)
+                elif output == "closed":
+                    read, write = os.pipe()
+                    os.close(read)
+                    try:
+                        result = wine(ARGS.tool, *arguments, check=False, stdout=write)
+                    finally:
+                        os.close(write)
+                    self.assertIn(b": standard output was closed (the pipe has ended)\r\n",
+                                  result.stderr)
                 else:
                     result = wine(ARGS.tool, *arguments, check=False, cwd=folder)
                     self.assertEqual(result.stdout == b"", status != 0 or "nul:" in arguments)
                 self.assertEqual(os.listdir(folder), [])
                 self.assertEqual(result.returncode, status)
                 self.assertEqual(b"Usage: varnock-report" in result.stderr, status == 2)
+                self.assertNotIn(b"Invalid argument", result.stderr)
 
     def test_fleet_pages_jq_line_merges_a_folder_of_reports(self):
         with open(ARGS.fleets, encoding="utf-8") as f:

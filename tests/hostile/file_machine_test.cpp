@@ -311,4 +311,47 @@ TEST_F(HostileFilesTest, StartUpCodeNeverRunsInAFullScan) {
   EXPECT_FALSE(test_support::FileExists(marker));
 }
 
+TEST_F(HostileFilesTest, TreesAsDeepAsPathsGoAreWalkedOnASmallStack) {
+  // One-letter folders nested 500 deep, a plug-in at the top and at the
+  // bottom. Wine's paths would reach some 2,000 levels, but each level costs
+  // Wine time by the length of its path: 2,000 would take minutes.
+  const std::wstring top = hostile::Widen(tree.MakeDir("deep"));
+  const std::string plugin = Fixture();
+  std::vector<std::wstring> levels{top};
+  while (levels.size() <= 500 &&
+         ::CreateDirectoryW(hostile::Verbatim(levels.back() + L"\\d").c_str(), nullptr))
+    levels.push_back(levels.back() + L"\\d");
+  ASSERT_GT(levels.size(), 500u);
+  ASSERT_TRUE(hostile::WriteFileW(top + L"\\Camera Raw.8bi", plugin));
+  ASSERT_TRUE(hostile::WriteFileW(levels.back() + L"\\Camera Raw.8bi", plugin));
+  // 256 KB of stack: the walk that took 1 KB of it a level, and so died
+  // some 1,500 levels down on a 2 MB stack, would die here after 250.
+  using Self = std::remove_pointer_t<decltype(this)>;
+  const HANDLE thread = ::CreateThread(
+      nullptr, 256 * 1024,
+      [](void* self) -> DWORD {
+        static_cast<Self*>(self)->Walk(static_cast<Self*>(self)->tree.Path("deep"));
+        return 0;
+      },
+      this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  ASSERT_NE(thread, nullptr);
+  const win::UniqueKernelHandle owned(thread);
+  ASSERT_EQ(::WaitForSingleObject(thread, 120000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  ::GetExitCodeThread(thread, &code);
+  EXPECT_EQ(code, 0u);
+  ASSERT_EQ(table.RowCount(), 2);
+  Texts found{*table.ExactName(0, scan::LocationColumn), *table.ExactName(1, scan::LocationColumn)};
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (Texts{ansi::WideToUtf8(top), ansi::WideToUtf8(levels.back())}));
+  EXPECT_EQ(table.Cell(0, scan::VersionColumn) + table.Cell(1, scan::VersionColumn),
+            std::string(kTrueVersion) + kTrueVersion);
+  EXPECT_EQ(scanner.VisitedFolders.Size(), levels.size());
+  EXPECT_EQ(problems.lines, Texts{});
+  // Taken down from the bottom: a cleanup that recursed could not.
+  ::DeleteFileW(hostile::Verbatim(levels.back() + L"\\Camera Raw.8bi").c_str());
+  for (auto level = levels.rbegin(); level != levels.rend() - 1; ++level)
+    ::RemoveDirectoryW(hostile::Verbatim(*level).c_str());
+}
+
 }  // namespace

@@ -10,13 +10,16 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "scan/json_report_writer.h"
 #include "scan/memory_table.h"
 #include "scan/plugin_scanner.h"
 #include "scan/report.h"
 #include "support/scratch_registry.h"
 #include "support/temp_tree.h"
+#include "wide_files.h"
 #include "win/unique_handle.h"
 #include "win/utf8.h"
 
@@ -41,6 +44,30 @@ bool SetValue(HKEY key, const std::string& name, DWORD type, const std::string& 
 }
 
 std::string Sz(const std::string& text) { return text + '\0'; }
+
+win::UniqueHkey CreateBelowW(HKEY parent, const std::wstring& name) {
+  win::UniqueHkey key;
+  if (::RegCreateKeyExW(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS)
+    key.release();
+  return key;
+}
+
+bool SetStringW(HKEY key, const std::wstring& name, const std::wstring& text) {
+  return ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+// A table that runs `change` once, as soon as the scan's first row is in:
+// the machine changing while the scan is still in the first version's folder.
+class ChangingTable : public scan::MemoryTable {
+ public:
+  bool Abandoned() const override {
+    if (change && RowCount() > 0) std::exchange(change, nullptr)();
+    return false;
+  }
+  mutable std::function<void()> change;
+};
 
 class HostileRegistryTest : public ::testing::Test {
  protected:
@@ -85,7 +112,7 @@ class HostileRegistryTest : public ::testing::Test {
 
   test_support::ScratchRegistry registry;
   test_support::TempTree tree;
-  scan::MemoryTable table;
+  ChangingTable table;
   Recorder problems;
   scan::PluginScanner scanner{table, problems};
 };
@@ -268,6 +295,103 @@ TEST_F(HostileRegistryTest, KeysNobodyMayReadLoseNoRowElsewhere) {
   // Both locked keys are told; the products and views not installed are not.
   const std::string root = "HKEY_LOCAL_MACHINE\\";
   EXPECT_EQ(problems.keys, (Texts{root + p + "\\6.0", root + p + "\\7.0\\A"}));
+}
+
+TEST_F(HostileRegistryTest, KeysRemovedMidScanCostOnlyTheirOwnRows) {
+  const std::string p = kPhotoshop;
+  registry.SetString(p + "\\6.0", "Plugins", PluginFolder("six"));
+  registry.SetString(p + "\\6.0\\Sub", "Plugins", PluginFolder("six sub"));
+  registry.SetString(p + "\\7.0", "Plugins", PluginFolder("seven"));
+  registry.SetString(p + "\\8.0", "Plugins", PluginFolder("eight"));
+  registry.SetString(kElements + std::string("\\4.0"), "Plugins", PluginFolder("elements"));
+  struct Case {
+    const char* removed;  // below the product key, while 6.0's folder is walked
+    Texts walked;
+  };
+  const Case cases[] = {
+      {"\\7.0", {"eight", "elements", "six", "six sub"}},  // the next version
+      {"\\6.0", {"eight", "elements", "seven", "six"}},    // the version being walked
+      {"", {"elements", "six"}},                           // the whole product
+  };
+  for (const Case& c : cases) {
+    const std::string removed = p + c.removed;
+    win::UniqueHkey saved = CreateBelow(HKEY_LOCAL_MACHINE, "Saved");
+    ASSERT_EQ(::RegCopyTreeA(HKEY_LOCAL_MACHINE, removed.c_str(), saved.get()), ERROR_SUCCESS);
+    table.change = [&] { EXPECT_EQ(::RegDeleteTreeA(HKEY_LOCAL_MACHINE, removed.c_str()), 0); };
+    problems.keys.clear();
+    Scan();
+    // A key that is simply gone is no problem; one that went while being
+    // read is told, and only those are.
+    for (const std::string& key : problems.keys)
+      EXPECT_TRUE(key.starts_with("HKEY_LOCAL_MACHINE\\" + removed + "\\")) << key;
+    if (removed.ends_with("7.0")) {
+      EXPECT_EQ(problems.keys, Texts{});
+    }
+    Texts expected;
+    for (const std::string& folder : c.walked) expected.push_back(tree.Path(folder));
+    EXPECT_EQ(Locations(), expected) << removed;
+    // No row of a name the registry never gave, no folder twice.
+    for (const auto& row : table.Rows()) EXPECT_NE(row[scan::ProductColumn], "") << removed;
+    // Put back for the next case.
+    ASSERT_EQ(::RegCopyTreeA(saved.get(), nullptr, CreateBelow(HKEY_LOCAL_MACHINE, removed).get()),
+              ERROR_SUCCESS);
+    saved.reset();
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Saved");
+  }
+}
+
+TEST_F(HostileRegistryTest, NamesOutsideTheCodePageAreReadExactlyInBothViewsAndNothingIsWritten) {
+  const std::wstring root = hostile::Widen(tree.Root());
+  const hostile::WideCleanup cleanup(root);
+  const std::wstring omega = L"\u03a9 7.0";                      // the version key: "O 7.0" in ANSI
+  const std::wstring label = L"Photoshop \u03a9\U0001F600";      // from the application path
+  const std::wstring plugins = root + L"\\\u674e\u660e\\Plug-ins";  // a profile's 李明
+  const std::string plugin = test_support::ReadWholeFile(test_support::FixturePath("fixture_cr_3_7"));
+  struct View {
+    const char* product;  // below the redirected HKEY_LOCAL_MACHINE
+    const char* json;     // the report's member for the view
+  };
+  for (const View& view : {View{kPhotoshop, "\"installations\""},
+                           View{"Software\\Wow6432Node\\Adobe\\Photoshop", "\"installations32\""}}) {
+    SCOPED_TRACE(view.product);
+    registry.CreateKey(view.product);
+    win::UniqueHkey version =
+        CreateBelowW(CreateBelow(HKEY_LOCAL_MACHINE, view.product).get(), omega);
+    ASSERT_TRUE(version);
+    ASSERT_TRUE(CreateBelowW(CreateBelow(HKEY_LOCAL_MACHINE, view.product).get(), L"\xdbff"));
+    const std::wstring application = root + L"\\\u0391\u03b8\u03ae\u03bd\u03b1\\Adobe " + label;
+    ASSERT_TRUE(hostile::MakeDirsW(application) && hostile::MakeDirsW(plugins + L"\\Sub"));
+    ASSERT_TRUE(hostile::WriteFileW(application + L"\\Camera Raw.8bi", plugin));
+    ASSERT_TRUE(hostile::WriteFileW(plugins + L"\\Sub\\Camera Raw.8bi", plugin));
+    ASSERT_TRUE(SetStringW(version.get(), L"ApplicationPath", application + L"\\"));
+    // A subkey whose name is no valid UTF-16 (a lone surrogate) is followed too.
+    ASSERT_TRUE(SetStringW(CreateBelowW(version.get(), L"Plugins \u0416\xd800").get(),
+                           L"\u0398\u03ad\u03c3\u03b7", plugins));
+    Scan();
+    scan::StringSink json;
+    scan::JsonReportWriter writer(json);
+    scan::WriteReport(table, writer);
+    const auto json_string = [](const std::wstring& text) {
+      return scan::JsonReportWriter::Utf8String(ansi::WideToUtf8(text));
+    };
+    const std::string installed = view.json + std::string(": {\"Photoshop\": [") + json_string(omega);
+    EXPECT_NE(json.text.find(installed + ", \"\xef\xbf\xbd\"]"), std::string::npos) << json.text;
+    for (const std::wstring& folder : {application + L"\\", plugins + L"\\Sub"}) {
+      const std::string row = "\"product\": " + json_string(label) + ", \"location\": " + json_string(folder);
+      EXPECT_NE(json.text.find(row), std::string::npos) << json.text;
+    }
+    EXPECT_EQ(table.RowCount(), 2);
+    for (const auto& row : table.Rows()) EXPECT_EQ(row[scan::ProductColumn], ansi::FromWide(label));
+    // What the ANSI calls would have made of those names does not exist, and
+    // nothing not installed was created.
+    for (const char* path : {"Software\\Adobe\\Photoshop\\O 7.0", "Software\\Adobe\\Photoshop Elements",
+                             "SOFTWARE\\Adobe\\CommonFiles", "Software\\Wow6432Node\\Adobe\\Photoshop\\O 7.0",
+                             "Software\\Wow6432Node\\Adobe\\Photoshop Elements",
+                             "SOFTWARE\\Wow6432Node\\Adobe\\CommonFiles"})
+      EXPECT_FALSE(registry.KeyExists(path)) << path;
+    registry.DeleteKey(view.product);
+    hostile::RemoveTreeW(root + L"\\\u0391\u03b8\u03ae\u03bd\u03b1");
+  }
 }
 
 }  // namespace
