@@ -75,11 +75,11 @@ void PluginScanner::WalkRegistryPaths(const std::wstring& label, RegKeyCursor& k
   std::vector<Pending> keys;
   const auto walkKey = [&] {
     for (const std::wstring& name : key.ValueNames()) {
-      if (table_.Abandoned()) return;
+      if (table_.Abandoned()) break;
       const std::wstring value = key.QueryValue(name, L"<none>");
       if (value.find(L":\\") != std::wstring::npos) WalkPluginFolder(label, value, program);
     }
-    keys.push_back({key.SubKeyNames()});
+    keys.push_back({key.SubKeyNames()});  // one a Descend, so each is matched by one Ascend
   };
   walkKey();
   while (!table_.Abandoned()) {
@@ -101,6 +101,7 @@ void PluginScanner::WalkRegistryPaths(const std::wstring& label, RegKeyCursor& k
   // The key goes back where it was given, also when the walk was cut short.
   for (; keys.size() > 1; keys.pop_back()) key.Ascend();
 }
+
 // The Signature column is the signature pass's to fill and size.
 void PluginScanner::AutoSizeColumns() {
   for (int column = 0, count = table_.ColumnCount(); column < count; ++column)
