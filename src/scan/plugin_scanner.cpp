@@ -170,10 +170,12 @@ void PluginScanner::WalkFolder(const Owner& owner, Folder& folder) {
   // Starts listing the folder `folder` names now; false when nothing can be.
   const auto enter = [&] {
     Level level{};
-    level.search.reset(::FindFirstFileW(win::JoinPath(folder.verbatim, L"*").c_str(), &level.entry));
+    const std::wstring pattern = win::JoinPath(folder.verbatim, L"*");
+    level.search.reset(::FindFirstFileW(pattern.c_str(), &level.entry));
     if (!level.search) {
       const DWORD error = ::GetLastError();
-      if (!IsNotFound(error)) problems_.Report(Problem::Folder, folder.exact, win::ErrorText(error));
+      if (!IsNotFound(error))
+        problems_.Report(Problem::Folder, folder.exact, win::ErrorText(error));
       return false;
     }
     level.text = folder.text.size();

@@ -81,7 +81,8 @@ int RegistryValue(const std::uint8_t* data, std::size_t size) {
   const std::span<const unsigned char> bytes(data + 4, size - 4);
   const auto text = parse::RegistryValueText(type, bytes);
   if (type == parse::kRegDword && bytes.size() >= 4) {
-    const std::string digits = std::to_string(static_cast<std::int32_t>(parse::LoadU32(bytes.data())));
+    const std::string digits =
+        std::to_string(static_cast<std::int32_t>(parse::LoadU32(bytes.data())));
     Require(text == std::u16string(digits.begin(), digits.end()));
   } else if (type == parse::kRegSz) {
     Require(text && 2 * text->size() <= bytes.size() && text->find(u'\0') == std::u16string::npos &&

@@ -299,11 +299,11 @@ TEST_F(HostileRegistryTest, KeysNobodyMayReadLoseNoRowElsewhere) {
 
 TEST_F(HostileRegistryTest, KeysRemovedMidScanCostOnlyTheirOwnRows) {
   const std::string p = kPhotoshop;
-  registry.SetString(p + "\\6.0", "Plugins", PluginFolder("six"));
-  registry.SetString(p + "\\6.0\\Sub", "Plugins", PluginFolder("six sub"));
-  registry.SetString(p + "\\7.0", "Plugins", PluginFolder("seven"));
-  registry.SetString(p + "\\8.0", "Plugins", PluginFolder("eight"));
-  registry.SetString(kElements + std::string("\\4.0"), "Plugins", PluginFolder("elements"));
+  const std::pair<std::string, const char*> keys[] = {
+      {p + "\\6.0", "six"},   {p + "\\6.0\\Sub", "six sub"},
+      {p + "\\7.0", "seven"}, {p + "\\8.0", "eight"},
+      {std::string(kElements) + "\\4.0", "elements"}};
+  for (const auto& [key, folder] : keys) PluginFolder(folder);
   struct Case {
     const char* removed;  // below the product key, while 6.0's folder is walked
     Texts walked;
@@ -315,8 +315,7 @@ TEST_F(HostileRegistryTest, KeysRemovedMidScanCostOnlyTheirOwnRows) {
   };
   for (const Case& c : cases) {
     const std::string removed = p + c.removed;
-    win::UniqueHkey saved = CreateBelow(HKEY_LOCAL_MACHINE, "Saved");
-    ASSERT_EQ(::RegCopyTreeA(HKEY_LOCAL_MACHINE, removed.c_str(), saved.get()), ERROR_SUCCESS);
+    for (const auto& [key, folder] : keys) registry.SetString(key, "Plugins", tree.Path(folder));
     table.change = [&] { EXPECT_EQ(::RegDeleteTreeA(HKEY_LOCAL_MACHINE, removed.c_str()), 0); };
     problems.keys.clear();
     Scan();
@@ -332,11 +331,6 @@ TEST_F(HostileRegistryTest, KeysRemovedMidScanCostOnlyTheirOwnRows) {
     EXPECT_EQ(Locations(), expected) << removed;
     // No row of a name the registry never gave, no folder twice.
     for (const auto& row : table.Rows()) EXPECT_NE(row[scan::ProductColumn], "") << removed;
-    // Put back for the next case.
-    ASSERT_EQ(::RegCopyTreeA(saved.get(), nullptr, CreateBelow(HKEY_LOCAL_MACHINE, removed).get()),
-              ERROR_SUCCESS);
-    saved.reset();
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Saved");
   }
 }
 
@@ -346,13 +340,15 @@ TEST_F(HostileRegistryTest, NamesOutsideTheCodePageAreReadExactlyInBothViewsAndN
   const std::wstring omega = L"\u03a9 7.0";                      // the version key: "O 7.0" in ANSI
   const std::wstring label = L"Photoshop \u03a9\U0001F600";      // from the application path
   const std::wstring plugins = root + L"\\\u674e\u660e\\Plug-ins";  // a profile's 李明
-  const std::string plugin = test_support::ReadWholeFile(test_support::FixturePath("fixture_cr_3_7"));
+  const std::string plugin =
+      test_support::ReadWholeFile(test_support::FixturePath("fixture_cr_3_7"));
   struct View {
     const char* product;  // below the redirected HKEY_LOCAL_MACHINE
     const char* json;     // the report's member for the view
   };
-  for (const View& view : {View{kPhotoshop, "\"installations\""},
-                           View{"Software\\Wow6432Node\\Adobe\\Photoshop", "\"installations32\""}}) {
+  for (const View& view :
+       {View{kPhotoshop, "\"installations\""},
+        View{"Software\\Wow6432Node\\Adobe\\Photoshop", "\"installations32\""}}) {
     SCOPED_TRACE(view.product);
     registry.CreateKey(view.product);
     win::UniqueHkey version =
@@ -374,20 +370,23 @@ TEST_F(HostileRegistryTest, NamesOutsideTheCodePageAreReadExactlyInBothViewsAndN
     const auto json_string = [](const std::wstring& text) {
       return scan::JsonReportWriter::Utf8String(ansi::WideToUtf8(text));
     };
-    const std::string installed = view.json + std::string(": {\"Photoshop\": [") + json_string(omega);
+    const std::string installed =
+        view.json + std::string(": {\"Photoshop\": [") + json_string(omega);
     EXPECT_NE(json.text.find(installed + ", \"\xef\xbf\xbd\"]"), std::string::npos) << json.text;
     for (const std::wstring& folder : {application + L"\\", plugins + L"\\Sub"}) {
-      const std::string row = "\"product\": " + json_string(label) + ", \"location\": " + json_string(folder);
+      const std::string row =
+          "\"product\": " + json_string(label) + ", \"location\": " + json_string(folder);
       EXPECT_NE(json.text.find(row), std::string::npos) << json.text;
     }
     EXPECT_EQ(table.RowCount(), 2);
     for (const auto& row : table.Rows()) EXPECT_EQ(row[scan::ProductColumn], ansi::FromWide(label));
     // What the ANSI calls would have made of those names does not exist, and
     // nothing not installed was created.
-    for (const char* path : {"Software\\Adobe\\Photoshop\\O 7.0", "Software\\Adobe\\Photoshop Elements",
-                             "SOFTWARE\\Adobe\\CommonFiles", "Software\\Wow6432Node\\Adobe\\Photoshop\\O 7.0",
-                             "Software\\Wow6432Node\\Adobe\\Photoshop Elements",
-                             "SOFTWARE\\Wow6432Node\\Adobe\\CommonFiles"})
+    for (const char* path :
+         {"Software\\Adobe\\Photoshop\\O 7.0", "Software\\Adobe\\Photoshop Elements",
+          "SOFTWARE\\Adobe\\CommonFiles", "Software\\Wow6432Node\\Adobe\\Photoshop\\O 7.0",
+          "Software\\Wow6432Node\\Adobe\\Photoshop Elements",
+          "SOFTWARE\\Wow6432Node\\Adobe\\CommonFiles"})
       EXPECT_FALSE(registry.KeyExists(path)) << path;
     registry.DeleteKey(view.product);
     hostile::RemoveTreeW(root + L"\\\u0391\u03b8\u03ae\u03bd\u03b1");

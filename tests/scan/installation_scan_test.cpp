@@ -19,7 +19,8 @@ using test_support::TempTree;
 namespace {
 
 TEST(ProductLabelTest, LastComponentWithoutAdobe) {
-  EXPECT_EQ(scan::ProductLabel(L"C:\\Program Files\\Adobe\\Adobe Photoshop CS2\\"), L"Photoshop CS2");
+  EXPECT_EQ(scan::ProductLabel(L"C:\\Program Files\\Adobe\\Adobe Photoshop CS2\\"),
+            L"Photoshop CS2");
   EXPECT_EQ(scan::ProductLabel(L"C:\\Program Files\\Adobe\\Adobe Photoshop Elements 4.0\\"),
             L"Photoshop Elements 4.0");
   EXPECT_EQ(scan::ProductLabel(L"C:\\Adobe\\Photoshop 7.0\\\\\\"), L"Photoshop 7.0");
