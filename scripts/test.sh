@@ -12,10 +12,13 @@ build_all
 
 start_display
 demo_prefix="$BUILD_DIR/demo-test-prefix"
-trap 'WINEPREFIX="$demo_prefix" stop_prefix; stop_prefix; stop_display' EXIT
+dpi_prefix="$BUILD_DIR/dpi-test-prefix"
+trap 'WINEPREFIX="$demo_prefix" stop_prefix; WINEPREFIX="$dpi_prefix" stop_prefix; stop_prefix; stop_display' EXIT
 log "laying out the demo machine"
 rm -rf "$demo_prefix"
 "$VARNOCK_ROOT/scripts/demo-machine.sh" "$demo_prefix" "$BUILD_DIR"
+# The window at other scales: a prefix whose LogPixels the test sets.
+use_prefix "$dpi_prefix" desktop
 use_prefix "$BUILD_DIR/wineprefix" desktop
 
 log "running the tests"

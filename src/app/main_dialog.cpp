@@ -46,8 +46,10 @@ BOOL MainDialog::OnInitDialog() {
 
   AddAboutToSystemMenu();
   LoadIcons();
-  // As the template placed them, with the icons at their size.
-  layout_.Capture(Handle(), ui::MainWindowLayout());
+  // As the template placed them, with the icons at their size, against the
+  // template's client: the window may already be smaller than that.
+  layout_.Capture(Handle(), ui::MainWindowLayout(), TemplateClientSize());
+  layout_.Apply(Handle());
   SetTitleFromVersion();
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
   downloadsLink_.SetAddress(ui::MakerDownloadsPage());
@@ -321,7 +323,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       OnSize(wParam);
       return false;
     case WM_GETMINMAXINFO: {
-      const SIZE least = layout_.MinimumSize(win::WindowDpi(Handle()));
+      const SIZE least = layout_.MinimumSize(Handle());
       if (least.cx <= 0) return false;  // before the template's size is known
       auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
       info.ptMinTrackSize = POINT{least.cx, least.cy};

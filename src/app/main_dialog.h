@@ -12,8 +12,9 @@
 // new scan, "Done", Escape and closing abandon the running one and go on at
 // once, without waiting for its worker (ui/background_scan.h).
 //
-// The window can be resized down to the size it opens at; the controls
-// follow ui/main_layout's rule, at every DPI. Once the first scan has sized
+// The window opens at its template's size, or its work area's where that
+// is smaller, and can be resized down to that; the controls follow
+// ui/main_layout's rule, at every DPI. Once the first scan has sized
 // the columns, a window the user has not resized yet grows to show them all
 // (ui/column_fit.h). F5 anywhere rescans as the
 // check box does; the list's own keys live with the list.

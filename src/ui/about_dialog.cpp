@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/program_icon.h"
 #include "ui/web_link.h"
+#include "win/text_height.h"
 
 namespace ui {
 
@@ -19,6 +20,13 @@ BOOL AboutDialog::OnInitDialog() {
   icon_ = ProgramIcon(Handle(), SM_CXICON);
   ShowIcon(Item(IDC_ABOUT_ICON), icon_.get());
   colours_.Attach(Handle());
+  // Each text line as tall as its font needs, descenders whole.
+  for (HWND child = ::GetWindow(Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    char name[16] = "";
+    ::GetClassNameA(child, name, sizeof name);
+    if (::lstrcmpiA(name, "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT)
+      win::GrowToText(child);
+  }
   return TRUE;  // the focus goes to "OK"
 }
 

@@ -6,8 +6,10 @@ namespace ui {
 namespace {
 using namespace win;
 
-// The list takes all the room the others leave. The top link and the top
-// icon are not named: they stay where the template put them.
+// The list takes all the room the others leave, and gives way first where
+// the window is smaller than the template. The two texts are as tall as
+// their lines need, growing upwards. The top link and the top icon are not
+// named: they stay where the template put them.
 constexpr Anchor kRule[] = {
     {IDC_RESULT_LIST, kLeft | kTop | kRight | kBottom},
     {IDC_SHOW_ALL, kRight | kBottom},
@@ -15,8 +17,8 @@ constexpr Anchor kRule[] = {
     {IDC_COPY_TO_CLIPBOARD, kRight | kBottom},
     {IDOK, kRight | kBottom},
     {IDC_SIZE_GRIP, kRight | kBottom},
-    {IDC_INSTRUCTIONS, kLeft | kBottom},
-    {IDC_NOTICE, kLeft | kBottom},
+    {IDC_INSTRUCTIONS, kLeft | kBottom | kFitText},
+    {IDC_NOTICE, kLeft | kBottom | kFitText},
     {IDC_LOWER_ICON, kLeft | kBottom},
     {IDC_ABOUT_BUTTON, kTop | kRight},
 };

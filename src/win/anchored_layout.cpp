@@ -1,12 +1,21 @@
 #include "win/anchored_layout.h"
 
+#include <algorithm>
+
 #include "win/dpi.h"
+#include "win/text_height.h"
+#include "win/window_placement.h"
 
 namespace win {
 namespace {
 
 LONG Scaled(LONG value, UINT to, UINT from) {
   return ::MulDiv(value, static_cast<int>(to), static_cast<int>(from));
+}
+
+RECT Scaled(const RECT& r, UINT to, UINT from) {
+  return {Scaled(r.left, to, from), Scaled(r.top, to, from), Scaled(r.right, to, from),
+          Scaled(r.bottom, to, from)};
 }
 
 // One axis: the control's near and far coordinates for a client that grew
@@ -17,16 +26,31 @@ void Follow(LONG& nearSide, LONG& farSide, bool nearAnchor, bool farAnchor, LONG
   farSide += growth;
 }
 
+bool Overlap(LONG a1, LONG a2, LONG b1, LONG b2) { return a1 < b2 && b1 < a2; }
+
+// Back inside [0, size) if it can be by moving, cut to it otherwise.
+void Inside(LONG& nearSide, LONG& farSide, LONG size) {
+  if (farSide > size) {
+    const LONG back = std::min(farSide - size, nearSide);
+    nearSide -= back;
+    farSide -= back;
+  }
+  if (nearSide < 0) {
+    farSide -= nearSide;
+    nearSide = 0;
+  }
+  farSide = std::max(nearSide, std::min(farSide, size));
+}
+
 }  // namespace
 
-void AnchoredLayout::Capture(HWND dialog, std::span<const Anchor> rule) {
+void AnchoredLayout::Capture(HWND dialog, std::span<const Anchor> rule, SIZE templateClient) {
   placed_.clear();
-  RECT client{}, window{};
-  ::GetClientRect(dialog, &client);
-  ::GetWindowRect(dialog, &window);
-  client_ = {client.right, client.bottom};
-  window_ = {window.right - window.left, window.bottom - window.top};
+  client_ = templateClient;
   dpi_ = WindowDpi(dialog);
+  RECT margin{0, 0, 7, 7};
+  ::MapDialogRect(dialog, &margin);
+  margin_ = margin.right;
   for (const Anchor& anchor : rule) {
     HWND control = ::GetDlgItem(dialog, anchor.control);
     RECT rect{};
@@ -36,22 +60,75 @@ void AnchoredLayout::Capture(HWND dialog, std::span<const Anchor> rule) {
   }
 }
 
+std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) const {
+  const LONG growX = client.cx - Scaled(client_.cx, dpi, dpi_);
+  const LONG growY = client.cy - Scaled(client_.cy, dpi, dpi_);
+  const LONG margin = Scaled(margin_, dpi, dpi_);
+  const size_t count = placed_.size();
+  std::vector<RECT> was(count), at(count);
+  for (size_t k = 0; k < count; ++k) {
+    const unsigned edges = placed_[k].edges;
+    RECT r = was[k] = Scaled(placed_[k].rect, dpi, dpi_);
+    Follow(r.left, r.right, edges & kLeft, edges & kRight, growX);
+    Follow(r.top, r.bottom, edges & kTop, edges & kBottom, growY);
+    at[k] = r;
+  }
+  // Texts: narrower where controls on their right came closer than the
+  // margin, then as tall as that width needs.
+  for (size_t k = 0; k < count; ++k) {
+    const unsigned edges = placed_[k].edges;
+    if (!(edges & kFitText)) continue;
+    for (size_t j = 0; j < count; ++j) {
+      if (j == k || !(placed_[j].edges & kRight) || was[j].left < was[k].right ||
+          was[j].bottom <= was[k].top)
+        continue;
+      const LONG gap = std::min(margin, was[j].left - was[k].right);
+      at[k].right = std::max(at[k].left + 1, std::min(at[k].right, at[j].left - gap));
+    }
+    const LONG needed = WholeTextHeight(::GetDlgItem(dialog, placed_[k].control),
+                                        at[k].right - at[k].left);
+    if (needed <= at[k].bottom - at[k].top) continue;
+    if ((edges & kBottom) && !(edges & kTop))
+      at[k].top = at[k].bottom - needed;  // the bottom distance stays
+    else
+      at[k].bottom = at[k].top + needed;
+  }
+  // What stretches gives way: it keeps clear of the controls beyond its far
+  // edges, by their distance in the template or the margin if less.
+  for (size_t s = 0; s < count; ++s) {
+    const unsigned edges = placed_[s].edges;
+    const bool tall = (edges & (kTop | kBottom)) == (kTop | kBottom);
+    const bool wide = (edges & (kLeft | kRight)) == (kLeft | kRight);
+    for (size_t j = 0; j < count; ++j) {
+      if (j == s) continue;
+      if (tall && was[j].top >= was[s].bottom &&
+          Overlap(was[j].left, was[j].right, was[s].left, was[s].right))
+        at[s].bottom = std::min(at[s].bottom, at[j].top - std::min(margin, was[j].top - was[s].bottom));
+      if (wide && was[j].left >= was[s].right &&
+          Overlap(was[j].top, was[j].bottom, was[s].top, was[s].bottom))
+        at[s].right = std::min(at[s].right, at[j].left - std::min(margin, was[j].left - was[s].right));
+    }
+    at[s].bottom = std::max(at[s].top, at[s].bottom);
+    at[s].right = std::max(at[s].left, at[s].right);
+  }
+  for (RECT& r : at) {
+    Inside(r.left, r.right, client.cx);
+    Inside(r.top, r.bottom, client.cy);
+  }
+  return at;
+}
+
 void AnchoredLayout::Apply(HWND dialog) const {
   if (placed_.empty()) return;
-  const UINT dpi = WindowDpi(dialog);
   RECT client{};
   ::GetClientRect(dialog, &client);
-  const LONG growX = client.right - Scaled(client_.cx, dpi, dpi_);
-  const LONG growY = client.bottom - Scaled(client_.cy, dpi, dpi_);
+  const std::vector<RECT> at = Place(dialog, {client.right, client.bottom}, WindowDpi(dialog));
 
   HDWP moves = ::BeginDeferWindowPos(static_cast<int>(placed_.size()));
-  for (const Placed& each : placed_) {
-    HWND control = ::GetDlgItem(dialog, each.control);
+  for (size_t k = 0; k < placed_.size(); ++k) {
+    HWND control = ::GetDlgItem(dialog, placed_[k].control);
     if (!control) continue;
-    RECT r{Scaled(each.rect.left, dpi, dpi_), Scaled(each.rect.top, dpi, dpi_),
-           Scaled(each.rect.right, dpi, dpi_), Scaled(each.rect.bottom, dpi, dpi_)};
-    Follow(r.left, r.right, each.edges & kLeft, each.edges & kRight, growX);
-    Follow(r.top, r.bottom, each.edges & kTop, each.edges & kBottom, growY);
+    const RECT& r = at[k];
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (moves)
       moves = ::DeferWindowPos(moves, control, nullptr, r.left, r.top, r.right - r.left,
@@ -64,8 +141,17 @@ void AnchoredLayout::Apply(HWND dialog) const {
   ::InvalidateRect(dialog, nullptr, TRUE);
 }
 
-SIZE AnchoredLayout::MinimumSize(UINT dpi) const {
-  return {Scaled(window_.cx, dpi, dpi_), Scaled(window_.cy, dpi, dpi_)};
+SIZE AnchoredLayout::MinimumSize(HWND dialog) const {
+  if (client_.cx <= 0 || client_.cy <= 0 || ::IsIconic(dialog)) return {0, 0};
+  RECT window{}, client{};
+  ::GetWindowRect(dialog, &window);
+  ::GetClientRect(dialog, &client);
+  const UINT dpi = WindowDpi(dialog);
+  // The frame, caption and menu as they are now, around the template's client.
+  const LONG width = window.right - window.left - client.right + Scaled(client_.cx, dpi, dpi_);
+  const LONG height = window.bottom - window.top - client.bottom + Scaled(client_.cy, dpi, dpi_);
+  const RECT work = WorkAreaOf(dialog);
+  return {std::min(width, work.right - work.left), std::min(height, work.bottom - work.top)};
 }
 
 }  // namespace win

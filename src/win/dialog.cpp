@@ -187,21 +187,36 @@ bool Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
   return OnMessage(message, wParam, lParam, result);
 }
 
-void Dialog::CentreIfRequested() {
-  // The template's own position, in either template format; 0, 0 asks for
-  // the dialog to be centred on its owner, or on the screen without one.
+bool Dialog::ReadTemplateBox(SHORT (&box)[4]) const {
+  // The template's own position and size, in either template format.
   HRSRC found = ::FindResourceA(instance_, MAKEINTRESOURCEA(templateId_), MAKEINTRESOURCEA(5));
   HGLOBAL loaded = found ? ::LoadResource(instance_, found) : nullptr;
   const auto* bytes = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-  if (!bytes || ::SizeofResource(instance_, found) < 22) return;
+  if (!bytes || ::SizeofResource(instance_, found) < 26) return false;
   WORD version = 0, signature = 0;
   std::memcpy(&version, bytes, 2);
   std::memcpy(&signature, bytes + 2, 2);
   const size_t at = (version == 1 && signature == 0xFFFF) ? 18 : 10;
-  SHORT x = 0, y = 0;
-  std::memcpy(&x, bytes + at, 2);
-  std::memcpy(&y, bytes + at + 2, 2);
-  if (x == 0 && y == 0) CentreWindow(Handle(), owner_);
+  std::memcpy(box, bytes + at, sizeof box);
+  return true;
+}
+
+SIZE Dialog::TemplateClientSize() const {
+  SHORT box[4]{};
+  RECT size{0, 0, 0, 0};
+  if (ReadTemplateBox(box)) size = RECT{0, 0, box[2], box[3]};
+  if (Handle()) ::MapDialogRect(Handle(), &size);
+  return {size.right, size.bottom};
+}
+
+void Dialog::CentreIfRequested() {
+  // A window the user can size opens no larger than its work area: the
+  // system only keeps it within the screen, frame and task bar included.
+  if (::GetWindowLongA(Handle(), GWL_STYLE) & WS_THICKFRAME) FitInWorkArea(Handle());
+  // 0, 0 asks for the dialog to be centred on its owner, or on the screen
+  // without one.
+  SHORT box[4]{};
+  if (ReadTemplateBox(box) && box[0] == 0 && box[1] == 0) CentreWindow(Handle(), owner_);
 }
 
 }  // namespace win

@@ -52,6 +52,9 @@ class Dialog {
 
   HWND Handle() const { return window_.get(); }
   HWND Item(int id) const { return ::GetDlgItem(window_.get(), id); }
+  // The client size the template asks for, in pixels, whatever size the
+  // system gave the window; 0, 0 before the window exists.
+  SIZE TemplateClientSize() const;
 
   void AddMessageFilter(MessageFilter& filter) { filters_.push_back(&filter); }
   // Filters, then keyboard navigation; true when the message was consumed.
@@ -74,6 +77,8 @@ class Dialog {
   bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool CreateWindowFromTemplate(HWND owner);
   void CentreIfRequested();
+  // x, y, cx, cy in dialog units.
+  bool ReadTemplateBox(SHORT (&box)[4]) const;
 
   int templateId_;
   HINSTANCE instance_;

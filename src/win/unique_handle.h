@@ -78,6 +78,7 @@ using UniqueBrush = UniqueHandle<traits::NullIsZero<HBRUSH, &traits::DeleteGdiOb
 using UniquePen = UniqueHandle<traits::NullIsZero<HPEN, &traits::DeleteGdiObject>>;
 using UniqueBitmap = UniqueHandle<traits::NullIsZero<HBITMAP, &traits::DeleteGdiObject>>;
 using UniqueIcon = UniqueHandle<traits::NullIsZero<HICON, &::DestroyIcon>>;
+using UniqueMemoryDc = UniqueHandle<traits::NullIsZero<HDC, &::DeleteDC>>;
 using UniqueWindow = UniqueHandle<traits::NullIsZero<HWND, &::DestroyWindow>>;
 
 }  // namespace win

@@ -25,4 +25,22 @@ void CentreWindow(HWND window, HWND owner) {
   ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  return monitor.rcWork;
+}
+
+void FitInWorkArea(HWND window) {
+  RECT rect;
+  if (!::GetWindowRect(window, &rect)) return;
+  const RECT area = WorkAreaOf(window);
+  const LONG width = std::min(rect.right - rect.left, area.right - area.left);
+  const LONG height = std::min(rect.bottom - rect.top, area.bottom - area.top);
+  if (width == rect.right - rect.left && height == rect.bottom - rect.top) return;
+  ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace win

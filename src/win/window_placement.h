@@ -9,4 +9,9 @@ namespace win {
 // inside that work area.
 void CentreWindow(HWND window, HWND owner);
 
+// Makes `window` no wider and no taller than the work area of its monitor.
+void FitInWorkArea(HWND window);
+// That work area.
+RECT WorkAreaOf(HWND window);
+
 }  // namespace win

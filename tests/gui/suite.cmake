@@ -19,6 +19,7 @@ varnock_test(gui_tests
     ${gui_dir}/first_show_test.cpp
     ${gui_dir}/window_commands_test.cpp
     ${gui_dir}/dark_mode_test.cpp
+    ${gui_dir}/high_dpi_test.cpp
   LIBS varnock_app_lib varnock_res varnock_list_test_support varnock_hostile_support
   DEPENDS varnock_app gui_exit_probe
   TIMEOUT 180)
@@ -39,3 +40,10 @@ set_tests_properties(gui_link_palette PROPERTIES TIMEOUT 120 RESOURCE_LOCK deskt
 add_test(NAME gui_dark_mode COMMAND gui_tests --gtest_filter=DarkModeWindow.* --gtest_brief=1)
 set_tests_properties(gui_dark_mode PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop
   ENVIRONMENT "${VARNOCK_TEST_ENVIRONMENT};VARNOCK_DARK_MODE_TEST=1")
+
+# The window at 150 % and 200 %, in a prefix of its own (laid out by
+# scripts/test.sh) whose LogPixels the test sets for the copies it starts.
+add_test(NAME gui_high_dpi
+         COMMAND gui_tests --gtest_filter=HighDpi.EveryControl* --gtest_brief=1)
+set_tests_properties(gui_high_dpi PROPERTIES TIMEOUT 240 RESOURCE_LOCK dpi-prefix
+  ENVIRONMENT "WINEPREFIX=${PROJECT_BINARY_DIR}/dpi-test-prefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;VARNOCK_DPI_PREFIX=1")
