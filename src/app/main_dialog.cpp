@@ -43,6 +43,7 @@ BOOL MainDialog::OnInitDialog() {
   AddMessageFilter(rescanKey_);
   table_.Attach(Item(IDC_RESULT_LIST));
   resultList_.Attach(table_);
+  scanFocus_.Attach(Handle(), Item(IDC_COPY_TO_CLIPBOARD), table_.Handle());
 
   AddAboutToSystemMenu();
   LoadIcons();
@@ -189,19 +190,14 @@ void MainDialog::FitColumnsOnce() {
 void MainDialog::ShowScanning(bool scanning) {
   scanning_ = scanning;
   HWND copy = Item(IDC_COPY_TO_CLIPBOARD);
+  // A disabled button must not keep the focus, and "Done", next in tab
+  // order, would make Enter close the window: the focus waits in the list.
   if (scanning) {
-    // A disabled button must not keep the focus, and "Done", next in tab
-    // order, would make Enter close the window: the focus waits in the list.
-    if (::GetFocus() == copy) {
-      ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(table_.Handle()), TRUE);
-      focusParked_ = true;
-    }
+    scanFocus_.Begin();
     ::EnableWindow(copy, FALSE);
   } else {
     ::EnableWindow(copy, TRUE);
-    if (focusParked_ && ::GetFocus() == table_.Handle())
-      ::SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(copy), TRUE);
-    focusParked_ = false;
+    scanFocus_.End();
   }
   // The pointer changes now, not at its next move.
   POINT at;
@@ -290,6 +286,7 @@ void MainDialog::OnHelp() { ui::WebLink(ui::ProgramHelpPage()).Launch(); }
 
 bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (colours_.OnMessage(message, wParam, lParam, result)) return true;
+  if (scanFocus_.OnMessage(message, wParam, lParam, result)) return true;
   switch (message) {
     case kStartScanMessage:
       ::GetWindowRect(Handle(), &shownAt_);

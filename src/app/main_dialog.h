@@ -26,6 +26,7 @@
 #include "ui/list_view_table.h"
 #include "ui/mode_colours.h"
 #include "ui/row_commands.h"
+#include "ui/scan_focus.h"
 #include "ui/sort_list_ctrl.h"
 #include "win/anchored_layout.h"
 #include "win/button.h"
@@ -100,11 +101,11 @@ class MainDialog : public win::Dialog {
   ui::SortListCtrl resultList_;
   ui::ListViewTable table_;
   ui::ListFeed feed_{table_};  // the window's side of the hand-over
+  ui::ScanFocus scanFocus_;
   bool showAllPlugins_ = false;
   bool scanning_ = false;
   bool rowsTimer_ = false;       // a timer comes back for rows not yet in or shown
   bool menuOpen_ = false;        // rows wait: the clicked row must not move
-  bool focusParked_ = false;     // the focus left "Copy to Clipboard" for the list
   bool fitPending_ = true;       // no scan has ended yet
   RECT shownAt_{};               // the window's rectangle when it was first shown
   win::UniqueIcon icon_;       // at the window's DPI: task bar, Alt+Tab, the dialog's pictures
