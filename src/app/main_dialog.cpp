@@ -17,6 +17,7 @@
 #include "ui/web_link.h"
 #include "win/dpi.h"
 #include "win/gdi.h"
+#include "win/window_placement.h"
 
 namespace app {
 namespace {
@@ -82,13 +83,15 @@ void MainDialog::OnSize(WPARAM kind) {
   layout_.Apply(Handle());
 }
 
-// The system suggests the rectangle at the new DPI; the layout scales its
-// distances, and the icons are loaded again at their new size.
+// The system suggests the rectangle at the new DPI, taken as it comes within
+// the new monitor's work area; the layout scales its distances, and the
+// icons are loaded again at their new size.
 void MainDialog::OnDpiChanged(const RECT& suggested) {
   LoadIcons();
   ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
                  suggested.right - suggested.left, suggested.bottom - suggested.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  win::FitInWorkArea(Handle());
   layout_.Apply(Handle());
 }
 

@@ -21,10 +21,12 @@ BOOL AboutDialog::OnInitDialog() {
   ShowIcon(Item(IDC_ABOUT_ICON), icon_.get());
   colours_.Attach(Handle());
   // Each text line as tall as its font needs, descenders whole.
-  for (HWND child = ::GetWindow(Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = ::GetWindow(Handle(), GW_CHILD); child;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
     char name[16] = "";
     ::GetClassNameA(child, name, sizeof name);
-    if (::lstrcmpiA(name, "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT)
+    if (::lstrcmpiA(name, "Static") == 0 &&
+        (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_LEFT)
       win::GrowToText(child);
   }
   return TRUE;  // the focus goes to "OK"

@@ -85,8 +85,8 @@ std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) cons
       const LONG gap = std::min(margin, was[j].left - was[k].right);
       at[k].right = std::max(at[k].left + 1, std::min(at[k].right, at[j].left - gap));
     }
-    const LONG needed = WholeTextHeight(::GetDlgItem(dialog, placed_[k].control),
-                                        at[k].right - at[k].left);
+    const LONG needed =
+        WholeTextHeight(::GetDlgItem(dialog, placed_[k].control), at[k].right - at[k].left);
     if (needed <= at[k].bottom - at[k].top) continue;
     if ((edges & kBottom) && !(edges & kTop))
       at[k].top = at[k].bottom - needed;  // the bottom distance stays
@@ -103,10 +103,12 @@ std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) cons
       if (j == s) continue;
       if (tall && was[j].top >= was[s].bottom &&
           Overlap(was[j].left, was[j].right, was[s].left, was[s].right))
-        at[s].bottom = std::min(at[s].bottom, at[j].top - std::min(margin, was[j].top - was[s].bottom));
+        at[s].bottom =
+            std::min(at[s].bottom, at[j].top - std::min(margin, was[j].top - was[s].bottom));
       if (wide && was[j].left >= was[s].right &&
           Overlap(was[j].top, was[j].bottom, was[s].top, was[s].bottom))
-        at[s].right = std::min(at[s].right, at[j].left - std::min(margin, was[j].left - was[s].right));
+        at[s].right =
+            std::min(at[s].right, at[j].left - std::min(margin, was[j].left - was[s].right));
     }
     at[s].bottom = std::max(at[s].top, at[s].bottom);
     at[s].right = std::max(at[s].left, at[s].right);

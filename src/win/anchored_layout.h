@@ -49,7 +49,7 @@ class AnchoredLayout {
   std::vector<RECT> Place(HWND dialog, SIZE client, UINT dpi) const;
 
   std::vector<Placed> placed_;
-  SIZE client_{};  // the template's
+  SIZE client_{};    // the template's
   LONG margin_ = 0;  // the dialog's margin, 7 dialog units, at capture
   UINT dpi_ = 96;
 };

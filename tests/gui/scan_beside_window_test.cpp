@@ -183,53 +183,42 @@ TEST(ScanBesideWindow, EscapeMidScanEndsTheDialogAndItsWorker) {
   EXPECT_EQ(after.handles, before.handles);
 }
 
-// Away and back while the scan is held: minimised and restored as the
-// caption's buttons do, or left for another window. The focus waits in the
-// list, never on "Done", and goes to "Copy to Clipboard" when the scan ends,
-// then or at the window's return; one the user moved stays where they put it.
+// Minimised and restored while the scan is held, another window active or not:
+// the focus waits in the list, never on "Done", and goes to "Copy to Clipboard"
+// when the scan ends, then or at the restore; one the user moved stays put.
 TEST(ScanBesideWindow, TheFocusComesBackAfterAMinimise) {
-  enum Away { Minimise, OtherWindow, MinimiseForOther };
   const struct {
-    Away away;
-    bool endWhileAway, userTabs;
-    int during, after;  // where the focus is once back, and once the scan ended
+    bool otherWindow, endWhileAway, userTabs;
+    int during, after;  // where the focus is once restored, and once the scan ended
   } cases[] = {
-      {Minimise, false, false, IDC_RESULT_LIST, IDC_COPY_TO_CLIPBOARD},
-      {OtherWindow, false, false, IDC_RESULT_LIST, IDC_COPY_TO_CLIPBOARD},
-      {MinimiseForOther, false, false, IDC_RESULT_LIST, IDC_COPY_TO_CLIPBOARD},
-      {MinimiseForOther, true, false, IDC_COPY_TO_CLIPBOARD, IDC_COPY_TO_CLIPBOARD},
-      {Minimise, true, false, IDC_COPY_TO_CLIPBOARD, IDC_COPY_TO_CLIPBOARD},
-      {Minimise, false, true, IDC_ABOUT_BUTTON, IDC_ABOUT_BUTTON},
+      {false, false, false, IDC_RESULT_LIST, IDC_COPY_TO_CLIPBOARD},
+      {true, false, false, IDC_RESULT_LIST, IDC_COPY_TO_CLIPBOARD},
+      {true, true, false, IDC_COPY_TO_CLIPBOARD, IDC_COPY_TO_CLIPBOARD},
+      {false, true, false, IDC_COPY_TO_CLIPBOARD, IDC_COPY_TO_CLIPBOARD},
+      {false, false, true, IDC_ABOUT_BUTTON, IDC_ABOUT_BUTTON},
   };
   for (const auto& each : cases) {
-    SCOPED_TRACE(testing::Message() << "away " << each.away << ", ended away " << each.endWhileAway
-                                    << ", tabbed " << each.userTabs);
+    SCOPED_TRACE(testing::Message() << each.otherWindow << each.endWhileAway << each.userTabs);
     gui_test::SmallMachine machine;
     HeldScan held(2);
     app::MainDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return held.Reached(); }));
+    ASSERT_TRUE(dialog.Create() && gui_test::PumpUntil(dialog, [&] { return held.Reached(); }));
     ::SetForegroundWindow(dialog.Handle());
     gui_test::Pump(dialog);
-    const HWND list = dialog.Item(IDC_RESULT_LIST);
-    ASSERT_EQ(::GetFocus(), list);
-    if (each.userTabs) {
-      MSG tab{list, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-      EXPECT_TRUE(dialog.PreTranslateMessage(tab));
-    }
-    const win::UniqueWindow other(
-        each.away != Minimise
-            ? ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40,
-                                nullptr, nullptr, nullptr, nullptr)
-            : nullptr);
-    if (each.away != OtherWindow) ::SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    MSG tab{dialog.Item(IDC_RESULT_LIST), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ASSERT_EQ(::GetFocus(), tab.hwnd);
+    if (each.userTabs) dialog.PreTranslateMessage(tab);
+    const win::UniqueWindow other(each.otherWindow ? ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE,
+                                                                       0, 0, 80, 40, nullptr, nullptr, nullptr, nullptr)
+                                                   : nullptr);
+    ::SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     if (other) ::SetForegroundWindow(other.get());
     gui_test::Pump(dialog);
     if (each.endWhileAway) {
       held.Release();
       ASSERT_TRUE(gui_test::WaitForScan(dialog));
     }
-    if (each.away != OtherWindow) ::SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
     if (other) ::SetForegroundWindow(dialog.Handle());
     gui_test::Pump(dialog);
     EXPECT_EQ(::GetDlgCtrlID(::GetFocus()), each.during);

@@ -41,8 +41,7 @@ add_test(NAME gui_dark_mode COMMAND gui_tests --gtest_filter=DarkModeWindow.* --
 set_tests_properties(gui_dark_mode PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop
   ENVIRONMENT "${VARNOCK_TEST_ENVIRONMENT};VARNOCK_DARK_MODE_TEST=1")
 
-# The window at 150 % and 200 %, in a prefix of its own (laid out by
-# scripts/test.sh) whose LogPixels the test sets for the copies it starts.
+# The window at other DPIs, in a prefix of its own whose LogPixels it sets.
 add_test(NAME gui_high_dpi
          COMMAND gui_tests --gtest_filter=HighDpi.EveryControl* --gtest_brief=1)
 set_tests_properties(gui_high_dpi PROPERTIES TIMEOUT 240 RESOURCE_LOCK dpi-prefix
