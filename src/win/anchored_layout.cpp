@@ -50,7 +50,7 @@ void AnchoredLayout::Capture(HWND dialog, std::span<const Anchor> rule, SIZE tem
   dpi_ = WindowDpi(dialog);
   RECT margin{0, 0, 7, 7};
   ::MapDialogRect(dialog, &margin);
-  margin_ = margin.right;
+  margin_ = {margin.right, margin.bottom};
   for (const Anchor& anchor : rule) {
     HWND control = ::GetDlgItem(dialog, anchor.control);
     RECT rect{};
@@ -63,7 +63,7 @@ void AnchoredLayout::Capture(HWND dialog, std::span<const Anchor> rule, SIZE tem
 std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) const {
   const LONG growX = client.cx - Scaled(client_.cx, dpi, dpi_);
   const LONG growY = client.cy - Scaled(client_.cy, dpi, dpi_);
-  const LONG margin = Scaled(margin_, dpi, dpi_);
+  const LONG marginX = Scaled(margin_.cx, dpi, dpi_), marginY = Scaled(margin_.cy, dpi, dpi_);
   const size_t count = placed_.size();
   std::vector<RECT> was(count), at(count);
   for (size_t k = 0; k < count; ++k) {
@@ -82,7 +82,7 @@ std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) cons
       if (j == k || !(placed_[j].edges & kRight) || was[j].left < was[k].right ||
           was[j].bottom <= was[k].top)
         continue;
-      const LONG gap = std::min(margin, was[j].left - was[k].right);
+      const LONG gap = std::min(marginX, was[j].left - was[k].right);
       at[k].right = std::max(at[k].left + 1, std::min(at[k].right, at[j].left - gap));
     }
     const LONG needed =
@@ -104,11 +104,11 @@ std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) cons
       if (tall && was[j].top >= was[s].bottom &&
           Overlap(was[j].left, was[j].right, was[s].left, was[s].right))
         at[s].bottom =
-            std::min(at[s].bottom, at[j].top - std::min(margin, was[j].top - was[s].bottom));
+            std::min(at[s].bottom, at[j].top - std::min(marginY, was[j].top - was[s].bottom));
       if (wide && was[j].left >= was[s].right &&
           Overlap(was[j].top, was[j].bottom, was[s].top, was[s].bottom))
         at[s].right =
-            std::min(at[s].right, at[j].left - std::min(margin, was[j].left - was[s].right));
+            std::min(at[s].right, at[j].left - std::min(marginX, was[j].left - was[s].right));
     }
     at[s].bottom = std::max(at[s].top, at[s].bottom);
     at[s].right = std::max(at[s].left, at[s].right);

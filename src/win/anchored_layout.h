@@ -50,7 +50,7 @@ class AnchoredLayout {
 
   std::vector<Placed> placed_;
   SIZE client_{};    // the template's
-  LONG margin_ = 0;  // the dialog's margin, 7 dialog units, at capture
+  SIZE margin_{};    // the dialog's margin, 7 dialog units each way, at capture
   UINT dpi_ = 96;
 };
 
