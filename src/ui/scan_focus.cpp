@@ -82,8 +82,8 @@ bool ScanFocus::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         case SC_MINIMIZE:
           Remember();
           return false;
-        case SC_RESTORE:
-          if (!Holding()) return false;
+        case SC_RESTORE:  // from maximised, the focus stays where the user has it
+          if (!Holding() || !::IsIconic(dialog_)) return false;
           {
             const HWND target = Target();  // before the restore's activation takes it
             result = ::DefWindowProcA(dialog_, message, wParam, lParam);

@@ -49,8 +49,8 @@ class AnchoredLayout {
   std::vector<RECT> Place(HWND dialog, SIZE client, UINT dpi) const;
 
   std::vector<Placed> placed_;
-  SIZE client_{};    // the template's
-  SIZE margin_{};    // the dialog's margin, 7 dialog units each way, at capture
+  SIZE client_{};  // the template's
+  SIZE margin_{};  // the dialog's margin, 7 dialog units each way, at capture
   UINT dpi_ = 96;
 };
 
