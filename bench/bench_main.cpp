@@ -34,7 +34,6 @@
 #include "scan/signature_pass.h"
 #include "scratch_hklm.h"
 #include "synthetic_machine.h"
-#include "ui/list_view_table.h"
 #include "window_probe.h"
 
 namespace {
@@ -81,25 +80,6 @@ bool Parse(int argc, char** argv, Options& options) {
   if (options.smoke) options.reps = 1;
   return true;
 }
-
-// The list drawing itself all through the scan, as it used to: repainted
-// after every row, or only at the scan's pace.
-class DrawnThroughout : public ui::ListViewTable {
- public:
-  DrawnThroughout(HWND list, bool everyRow) : ui::ListViewTable(list), everyRow_(everyRow) {}
-  void SetCell(int row, int column, const std::string& text) override {
-    ui::ListViewTable::SetCell(row, column, text);
-    if (everyRow_ && column == scan::LocationColumn) ::UpdateWindow(Handle());
-  }
-  void Repaint() override {
-    if (!everyRow_) ::UpdateWindow(Handle());
-  }
-  void BeginRows() override {}
-  void EndRows() override { ::UpdateWindow(Handle()); }
-
- private:
-  bool everyRow_;
-};
 
 class CountingSink : public scan::ByteSink {
  public:
@@ -217,10 +197,10 @@ int main(int argc, char** argv) {
   scan::MemoryTable memory;
   scan::PluginScanner headless(memory);
   bench::ListHost host;
-  ui::ListViewTable paced(host.List());
-  scan::PluginScanner shown(paced);
-  DrawnThroughout everyRow(host.List(), true), pacedOnly(host.List(), false);
-  scan::PluginScanner shownEveryRow(everyRow), shownPacedOnly(pacedOnly);
+  using Drawing = bench::ShownRows::Drawing;
+  bench::ShownRows paced(host.Owner(), Drawing::Held), everyRow(host.Owner(), Drawing::EveryRow),
+      pacedOnly(host.Owner(), Drawing::Paced);
+  scan::PluginScanner shown(paced), shownEveryRow(everyRow), shownPacedOnly(pacedOnly);
 
   bool rowsRight = true;
   auto floor = [&](bool all) {
@@ -231,22 +211,18 @@ int main(int argc, char** argv) {
         for (const auto& file : walk.other) bench::ReadVersionResource(file);
     }
   };
-  auto scanInto = [&](scan::PluginScanner& scanner, scan::ResultTable& table, bool all,
-                      const std::function<void()>& clear) {
+  auto scanInto = [&](scan::PluginScanner& scanner, const scan::ResultTable& table, bool all,
+                      const std::function<void()>& clear, bench::ShownRows* shownRows = nullptr) {
     clear();
     scanner.Reset();
     scanner.ShowAllPlugins = all;
     scanner.ScanInstallations();
+    if (shownRows) shownRows->End();
     bench::ListHost::PumpMessages();
     rowsRight &= static_cast<std::size_t>(table.RowCount()) == (all ? allReads : rawReads);
   };
   auto clearMemory = [&] { memory.Clear(); };
-  auto clearList = [&](ui::ListViewTable& table) {
-    return [&host, &table] {
-      table.DeleteAllRows();
-      host.Show(table);
-    };
-  };
+  auto clearList = [&] { host.Owner().Clear(); };
 
   struct Measure {
     std::function<void()> run;
@@ -259,9 +235,9 @@ int main(int argc, char** argv) {
       {[&] { scanInto(headless, memory, false, clearMemory); }, {}, options.reps},
       {[&] { floor(true); }, {}, options.reps},
       {[&] { scanInto(headless, memory, true, clearMemory); }, {}, options.reps},
-      {[&] { scanInto(shown, paced, true, clearList(paced)); }, {}, options.reps},
-      {[&] { scanInto(shownEveryRow, everyRow, true, clearList(everyRow)); }, {}, slowReps},
-      {[&] { scanInto(shownPacedOnly, pacedOnly, true, clearList(pacedOnly)); }, {}, slowReps},
+      {[&] { scanInto(shown, host.Table(), true, clearList, &paced); }, {}, options.reps},
+      {[&] { scanInto(shownEveryRow, host.Table(), true, clearList, &everyRow); }, {}, slowReps},
+      {[&] { scanInto(shownPacedOnly, host.Table(), true, clearList, &pacedOnly); }, {}, slowReps},
   };
   if (options.windowsOnly) measures.clear();
   for (auto& m : measures) m.run();  // warm the file cache and the list

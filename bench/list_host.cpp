@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/result_columns.h"
+#include "win/reflect.h"
 
 namespace bench {
 namespace {
@@ -31,24 +32,37 @@ ListHost::ListHost() {
                             WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA, 10,
                             10, 760, 440, host_.get(), reinterpret_cast<HMENU>(1000),
                             ::GetModuleHandleA(nullptr), nullptr);
+  owner_.Attach(list_, table_);
   ui::PrepareResultList(list_);
   ::UpdateWindow(host_.get());
   PumpMessages();
 }
 
-void ListHost::Show(ui::ListViewTable& table) {
-  ::SetWindowLongPtrA(host_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  shown_ = &table;
-  table.Attach(list_);
-}
-
 LRESULT CALLBACK ListHost::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ListHost*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  LRESULT result = 0;
-  if (message == WM_NOTIFY && self && self->shown_ &&
-      self->shown_->OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result))
+  if (LRESULT result = 0; message == WM_NOTIFY && win::ReflectNotify(wParam, lParam, result))
     return result;
   return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void ShownRows::AddRow(scan::ResultRow row) {
+  if (drawing_ == Drawing::Held) list_.HoldDrawing(true);
+  list_.Place(std::move(row));
+  if (drawing_ == Drawing::Held) return;  // shown at the pace's flush
+  list_.ShowAdded();
+  if (drawing_ == Drawing::EveryRow) ::UpdateWindow(list_.Handle());
+}
+
+void ShownRows::Flush() {
+  if (drawing_ == Drawing::Held)
+    list_.Repaint();
+  else if (drawing_ == Drawing::Paced)
+    ::UpdateWindow(list_.Handle());
+}
+
+void ShownRows::End() {
+  list_.ShowAdded();
+  list_.HoldDrawing(false);
+  ::UpdateWindow(list_.Handle());
 }
 
 void ListHost::PumpMessages() {

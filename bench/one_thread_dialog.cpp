@@ -8,23 +8,24 @@ namespace bench {
 OneThreadDialog::OneThreadDialog() : win::Dialog(IDD_MAIN) {}
 
 BOOL OneThreadDialog::OnInitDialog() {
-  table_.Attach(Item(IDC_RESULT_LIST));
-  ui::PrepareResultList(table_.Handle());
-  scanner_.ScanInstallations();
+  list_.Attach(Item(IDC_RESULT_LIST), table_);
+  ui::PrepareResultList(list_.Handle());
+  Scan();
   return TRUE;
+}
+
+void OneThreadDialog::Scan() {
+  scanner_.ScanInstallations();
+  rows_.End();
 }
 
 bool OneThreadDialog::OnCommand(int id, int code, HWND) {
   if (id != IDC_SHOW_ALL || code != BN_CLICKED) return false;
   scanner_.ShowAllPlugins = ::IsDlgButtonChecked(Handle(), IDC_SHOW_ALL) == BST_CHECKED;
-  table_.DeleteAllRows();
+  list_.Clear();
   scanner_.Reset();
-  scanner_.ScanInstallations();
+  Scan();
   return true;
-}
-
-bool OneThreadDialog::OnNotify(const NMHDR& header, LRESULT& result) {
-  return table_.OnNotify(header, result);
 }
 
 }  // namespace bench

@@ -4,8 +4,9 @@
 // the window shows only once it is done, and inside the check box's
 // handler, so the window answers nothing meanwhile. Title, icons and the
 // link's drawing are left out; they cost nothing next to a scan.
+#include "list_host.h"
 #include "scan/plugin_scanner.h"
-#include "ui/list_view_table.h"
+#include "ui/sort_list_ctrl.h"
 #include "win/dialog.h"
 
 namespace bench {
@@ -17,11 +18,14 @@ class OneThreadDialog : public win::Dialog {
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
-  bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
  private:
-  ui::ListViewTable table_;
-  scan::PluginScanner scanner_{table_};
+  void Scan();
+
+  scan::MemoryTable table_;
+  ui::SortListCtrl list_;
+  ShownRows rows_{list_, ShownRows::Drawing::Held};
+  scan::PluginScanner scanner_{rows_};
 };
 
 }  // namespace bench

@@ -26,6 +26,9 @@ constexpr UINT kStartScanMessage = WM_APP + 1;  // the first scan, once the wind
 constexpr UINT kRowsMessage = WM_APP + 2;       // the worker has rows waiting
 constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
 constexpr UINT_PTR kRowsTimer = 1;
+// While a scan runs the window comes back for its rows at least this often,
+// so no lost message leaves them waiting.
+constexpr auto kRowsWatch = std::chrono::milliseconds(100);
 }  // namespace
 
 MainDialog::MainDialog() : win::Dialog(IDD_MAIN) {}
@@ -42,9 +45,9 @@ BOOL MainDialog::OnInitDialog() {
   downloadsLink_.Attach(Item(IDC_DOWNLOADS_LINK));
   AddMessageFilter(downloadsLink_);
   AddMessageFilter(rescanKey_);
-  table_.Attach(Item(IDC_RESULT_LIST));
-  resultList_.Attach(table_);
-  scanFocus_.Attach(Handle(), Item(IDC_COPY_TO_CLIPBOARD), table_.Handle());
+  resultList_.Attach(Item(IDC_RESULT_LIST), table_);
+  resultList_.onMenu = [this](bool open) { OnMenu(open); };
+  scanFocus_.Attach(Handle(), Item(IDC_COPY_TO_CLIPBOARD), resultList_.Handle());
 
   AddAboutToSystemMenu();
   LoadIcons();
@@ -55,8 +58,8 @@ BOOL MainDialog::OnInitDialog() {
   SetTitleFromVersion();
   downloadsLink_.SetLinkStyle(ui::CHButton::UnderlineOnHover);
   downloadsLink_.SetAddress(ui::MakerDownloadsPage());
-  ui::PrepareResultList(table_.Handle());
-  colours_.Attach(Handle(), table_.Handle());
+  ui::PrepareResultList(resultList_.Handle());
+  colours_.Attach(Handle(), resultList_.Handle());
   // The scan starts once the window is shown and has its focus; the posted
   // message comes before any input.
   scanning_ = ::PostMessageA(Handle(), kStartScanMessage, 0, 0) != FALSE;
@@ -126,7 +129,7 @@ const scan::VisitedFolderList& MainDialog::VisitedFolders() const {
 void MainDialog::OnShowAllClicked() {
   StopScan();  // no row of the abandoned scan may come after the rows go
   showAllPlugins_ = showAll_.IsChecked();
-  table_.DeleteAllRows();
+  resultList_.Clear();
   ScanInstallations();
 }
 
@@ -149,18 +152,37 @@ void MainDialog::StopScan() {
 
 // The rows that came over go into the list by slices (ui/list_feed.h), and
 // a timer comes back for the rest: input comes before timers, whereas it
-// would wait behind the worker's posted messages.
-void MainDialog::OnRowsWaiting() {
-  if (!scanning_ || menuOpen_) return;
+// would wait behind the worker's posted messages. The timer runs as long as
+// the scan does, so neither a lost post of the worker's nor a lost "menu
+// closed" leaves rows waiting: a timer's turn comes only once every posted
+// message, the menu's command included, has been handled.
+void MainDialog::OnRowsWaiting(bool settled) {
+  if (settled && menu_ == Menu::Closing) menu_ = Menu::Closed;
+  if (!scanning_ || menu_ != Menu::Closed) return;
   using Next = ui::ListFeed::Next;
   ui::BackgroundScan* scan = scans_.Current();
   if (!scan) return;
   const Next next = feed_.Feed(scan->Rows().Take());
   if (next == Next::Ended) return EndScan();
-  if (next == Next::Wait) return StopRowsTimer();
   const auto interval = std::chrono::duration_cast<std::chrono::milliseconds>(
-      next == Next::Continue ? ui::ListFeed::kSlice / 2 : scan::RepaintPacer::kInterval);
+      next == Next::Continue ? ui::ListFeed::kSlice / 2
+      : next == Next::Draw   ? scan::RepaintPacer::kInterval
+                             : kRowsWatch);
   rowsTimer_ = ::SetTimer(Handle(), kRowsTimer, static_cast<UINT>(interval.count()), nullptr) != 0;
+}
+
+void MainDialog::OnMenu(bool open) {
+  if (open) {
+    menu_ = Menu::Open;
+    return;
+  }
+  // The command was posted before the menu returned, so it comes before
+  // this message, and before any timer.
+  menu_ = Menu::Closing;
+  ::PostMessageA(Handle(), kMenuClosedMessage, 0, 0);
+  if (scanning_)
+    rowsTimer_ = ::SetTimer(Handle(), kRowsTimer,
+                            static_cast<UINT>(ui::ListFeed::kSlice.count() / 2), nullptr) != 0;
 }
 
 void MainDialog::StopRowsTimer() {
@@ -187,7 +209,7 @@ void MainDialog::FitColumnsOnce() {
   if (::IsZoomed(Handle()) || ::IsIconic(Handle()) || !::GetWindowRect(Handle(), &now) ||
       !::EqualRect(&now, &shownAt_))
     return;
-  ui::WidenWithinWorkArea(Handle(), ui::ColumnsShortfall(table_.Handle()));
+  ui::WidenWithinWorkArea(Handle(), ui::ColumnsShortfall(resultList_.Handle()));
 }
 
 void MainDialog::ShowScanning(bool scanning) {
@@ -248,13 +270,13 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
       if (clicked) ui::ShowAboutBox(Handle());
       return clicked;
     case ID_LIST_COPY_ITEM:
-      ui::CopyItem(table_, click_, Handle());
+      ui::CopyItem(table_, LastClick(), Handle());
       return true;
     case ID_LIST_COPY_ROW:
-      ui::CopyRow(table_, click_, Handle());
+      ui::CopyRow(table_, LastClick(), Handle());
       return true;
     case ID_LIST_EXPLORE_LOCATION:
-      ui::ExploreLocation(Handle(), table_, click_);
+      ui::ExploreLocation(Handle(), table_, LastClick());
       return true;
     case win::kHelpCommand:
       OnHelp();
@@ -264,25 +286,9 @@ bool MainDialog::OnCommand(int id, int code, HWND) {
   }
 }
 
+// The buttons' custom drawing, in dark mode; the list answers its own.
 bool MainDialog::OnNotify(const NMHDR& header, LRESULT& result) {
-  if (colours_.OnNotify(header, result)) return true;  // the buttons, in dark mode
-  if (header.idFrom != IDC_RESULT_LIST) return false;
-  if (table_.OnNotify(header, result)) return true;  // the list asks for its texts
-  if (header.code != NM_RCLICK && header.code != ui::kRowMenuKey) return false;
-  const auto& request = reinterpret_cast<const NMITEMACTIVATE&>(header);
-  // The menu's command refers to the clicked row by its index, so no rows
-  // come in until that command has been handled; it is posted before the
-  // menu returns, and so reaches the dialog before this message.
-  menuOpen_ = true;
-  if (header.code == NM_RCLICK) {
-    result = ui::ShowListMenu(Handle(), table_, request, click_);
-  } else {
-    POINT at = request.ptAction;
-    ::ClientToScreen(table_.Handle(), &at);
-    result = ui::ShowListMenuAt(Handle(), table_, request, click_, at);
-  }
-  if (!::PostMessageA(Handle(), kMenuClosedMessage, 0, 0)) menuOpen_ = false;
-  return true;
+  return colours_.OnNotify(header, result);
 }
 
 void MainDialog::OnHelp() { ui::WebLink(ui::ProgramHelpPage()).Launch(); }
@@ -299,12 +305,11 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       OnRowsWaiting();
       return true;
     case kMenuClosedMessage:
-      menuOpen_ = false;
-      OnRowsWaiting();
+      OnRowsWaiting(true);
       return true;
     case WM_TIMER:
       if (wParam != kRowsTimer) return false;
-      OnRowsWaiting();
+      OnRowsWaiting(true);
       return true;
     case WM_SETCURSOR:
       result = TRUE;

@@ -23,7 +23,6 @@
 #include "ui/background_scan.h"
 #include "ui/ch_button.h"
 #include "ui/list_feed.h"
-#include "ui/list_view_table.h"
 #include "ui/mode_colours.h"
 #include "ui/row_commands.h"
 #include "ui/scan_focus.h"
@@ -50,9 +49,10 @@ class MainDialog : public win::Dialog {
   bool ShowAllPlugins() const { return showAllPlugins_; }
   // The folders of the last scan begun; whole only once it has ended.
   const scan::VisitedFolderList& VisitedFolders() const;
-  const ui::ListViewTable& ResultList() const { return table_; }
-  ui::ListViewTable& ResultList() { return table_; }
-  const ui::ListClickState& LastClick() const { return click_; }
+  ui::SortListCtrl& ResultList() { return resultList_; }
+  // The rows the list shows, in its order.
+  const scan::MemoryTable& Table() const { return table_; }
+  const ui::ListClickState& LastClick() const { return resultList_.LastClick(); }
   // What the list says once a scan has found nothing; empty otherwise.
   const std::wstring& EmptyListNote() const { return resultList_.EmptyNote(); }
   ui::CHButton& DownloadsLink() { return downloadsLink_; }
@@ -88,24 +88,27 @@ class MainDialog : public win::Dialog {
   };
 
   void StopScan();
-  void OnRowsWaiting();
+  // `settled`: the menu's command, if any, has been handled by now.
+  void OnRowsWaiting(bool settled = false);
+  void OnMenu(bool open);
   void StopRowsTimer();
   void EndScan();
   void FitColumnsOnce();
   void ShowScanning(bool scanning);
   bool SetScanCursor(LPARAM hit);
 
-  ui::ListClickState click_;
   win::Button showAll_;
   ui::CHButton downloadsLink_;
-  ui::SortListCtrl resultList_;
-  ui::ListViewTable table_;
-  ui::ListFeed feed_{table_};  // the window's side of the hand-over
+  scan::MemoryTable table_;
+  ui::SortListCtrl resultList_;  // the one owner of the list control
+  ui::ListFeed feed_{resultList_};  // the window's side of the hand-over
   ui::ScanFocus scanFocus_;
   bool showAllPlugins_ = false;
   bool scanning_ = false;
   bool rowsTimer_ = false;       // a timer comes back for rows not yet in or shown
-  bool menuOpen_ = false;        // rows wait: the clicked row must not move
+  // Rows wait while the row menu is open, and after it until its command
+  // is handled: the clicked row must not move.
+  enum class Menu { Closed, Open, Closing } menu_ = Menu::Closed;
   bool fitPending_ = true;       // no scan has ended yet
   RECT shownAt_{};               // the window's rectangle when it was first shown
   win::UniqueIcon icon_;       // at the window's DPI: task bar, Alt+Tab, the dialog's pictures

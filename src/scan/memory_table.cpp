@@ -9,17 +9,39 @@
 
 namespace scan {
 
-int MemoryTable::InsertRow(const std::string& file) {
-  // The rows are kept in this order, so the first row not below the new one
-  // can be found by bisection.
+int MemoryTable::FilePlace(const std::string& file) const {
+  // The rows keep File order unless sorted, so the first row not below the
+  // new one can be found by bisection.
   const auto at = std::partition_point(order_.begin(), order_.end(), [&](int serial) {
     return ::lstrcmpA(records_[serial].cells[FileColumn].c_str(), file.c_str()) < 0;
   });
-  const auto index = at - order_.begin();
-  records_.emplace_back().cells[FileColumn] = file;
-  order_.insert(at, SerialCount() - 1);
+  return static_cast<int>(at - order_.begin());
+}
+
+int MemoryTable::Insert(ResultRow&& row, int at) {
+  if (row.id < 0) row.id = static_cast<int>(serialOfId_.size());
+  const auto id = static_cast<std::size_t>(row.id);
+  if (id < serialOfId_.size() && serialOfId_[id] >= 0) return RowOfId(row.id);
+  at = std::clamp(at, 0, RowCount());
+  // Everything that may fail comes first, so a failure leaves no trace.
+  auto room = [](auto& items) {
+    if (items.size() == items.capacity()) items.reserve(2 * items.size() + 16);
+  };
+  room(records_);
+  room(order_);
+  if (id >= serialOfId_.size()) serialOfId_.resize(id + 1, -1);
   rowOfSerial_.clear();
-  return static_cast<int>(index);
+  const int serial = static_cast<int>(records_.size());
+  records_.push_back(std::move(row));
+  order_.insert(order_.begin() + at, serial);
+  serialOfId_[id] = serial;
+  return at;
+}
+
+int MemoryTable::InsertRow(const std::string& file) {
+  ResultRow row;
+  row.cells[FileColumn] = file;
+  return Add(std::move(row));
 }
 
 void MemoryTable::SetCell(int row, int column, const std::string& text) {
@@ -30,12 +52,12 @@ void MemoryTable::SetCell(int row, int column, const std::string& text) {
 void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_view location,
                                 std::wstring_view product) {
   if (!Exists(row)) return;
-  Record& record = At(row);
-  record.file = file;
-  record.location = location;
+  ResultRow& record = At(row);
+  record.exactFile = file;
+  record.exactLocation = location;
   // A table given no label keeps its Product cell's text.
-  record.product = product.empty() ? ansi::ToWide(record.cells[ProductColumn]) : product;
-  record.known = true;
+  record.exactProduct = product.empty() ? ansi::ToWide(record.cells[ProductColumn]) : product;
+  record.exactKnown = true;
 }
 
 void MemoryTable::SetArchitectures(int row, const std::string& plugin, const std::string& program) {
@@ -44,37 +66,41 @@ void MemoryTable::SetArchitectures(int row, const std::string& plugin, const std
   At(row).cells[ArchitectureColumn] = ArchitectureCell(plugin, program);
 }
 
-void MemoryTable::SetSignature(int row, const std::optional<SignatureCheck>& check) {
-  if (!Exists(row)) return;
+void MemoryTable::SetSignature(int id, const std::optional<SignatureCheck>& check) {
+  const int row = RowOfId(id);
+  if (row < 0) return;
   At(row).signature = check;
   At(row).cells[SignatureColumn] = ansi::FromWide(SignatureText(check));
 }
 
 std::optional<std::string> MemoryTable::ExactName(int row, int column) const {
   if (!Exists(row)) return std::nullopt;
-  const Record& record = At(row);
+  const ResultRow& record = At(row);
   if (column == SignatureColumn && record.signature)
     return ansi::WideToUtf8(SignatureText(record.signature));
-  if (!record.known) return std::nullopt;
-  if (column == FileColumn) return ansi::WideToUtf8(record.file);
-  if (column == LocationColumn) return ansi::WideToUtf8(record.location);
-  if (column == ProductColumn) return ansi::WideToUtf8(record.product);
+  if (!record.exactKnown) return std::nullopt;
+  if (column == FileColumn) return ansi::WideToUtf8(record.exactFile);
+  if (column == LocationColumn) return ansi::WideToUtf8(record.exactLocation);
+  if (column == ProductColumn) return ansi::WideToUtf8(record.exactProduct);
   return std::nullopt;
 }
 
+std::wstring MemoryTable::WideText(const ResultRow& row, int column) {
+  if (column < 0 || column >= kColumnCount) return {};
+  if (column == SignatureColumn && row.signature) return SignatureText(row.signature);
+  if (row.exactKnown && column == FileColumn) return row.exactFile;
+  if (row.exactKnown && column == LocationColumn) return row.exactLocation;
+  if (row.exactKnown && column == ProductColumn) return row.exactProduct;
+  return ansi::ToWide(row.cells[column]);
+}
+
 std::wstring MemoryTable::WideCell(int row, int column) const {
-  if (!Exists(row) || column < 0 || column >= kColumnCount) return {};
-  const Record& record = At(row);
-  if (column == SignatureColumn && record.signature) return SignatureText(record.signature);
-  if (record.known && column == FileColumn) return record.file;
-  if (record.known && column == LocationColumn) return record.location;
-  if (record.known && column == ProductColumn) return record.product;
-  return ansi::ToWide(record.cells[column]);
+  return Exists(row) ? WideText(At(row), column) : std::wstring();
 }
 
 std::optional<std::wstring> MemoryTable::ExactPath(int row) const {
-  if (!Exists(row) || !At(row).known) return std::nullopt;
-  return win::JoinPath(At(row).location, At(row).file);
+  if (!Exists(row) || !At(row).exactKnown) return std::nullopt;
+  return win::JoinPath(At(row).exactLocation, At(row).exactFile);
 }
 
 ResultTable::Architectures MemoryTable::RowArchitectures(int row) const {
@@ -101,8 +127,10 @@ std::vector<MemoryTable::Row> MemoryTable::Rows() const {
   return rows;
 }
 
-int MemoryTable::RowOfSerial(int serial) const {
-  if (serial < 0 || serial >= SerialCount()) return -1;
+int MemoryTable::RowOfId(int id) const {
+  if (id < 0 || static_cast<std::size_t>(id) >= serialOfId_.size()) return -1;
+  const int serial = serialOfId_[id];
+  if (serial < 0) return -1;
   if (rowOfSerial_.empty()) {
     rowOfSerial_.assign(records_.size(), -1);
     for (std::size_t row = 0; row < order_.size(); ++row)
@@ -129,6 +157,7 @@ bool MemoryTable::Reorder(const std::vector<int>& from) {
 void MemoryTable::Clear() {
   records_.clear();
   order_.clear();
+  serialOfId_.clear();
   rowOfSerial_.clear();
 }
 

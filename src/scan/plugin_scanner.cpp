@@ -19,32 +19,34 @@
 namespace scan {
 
 namespace {
-// Brackets a scan's rows, also when the scan is left by an exception.
-class RowBurst {
+// Shows a scan's last rows, also when the scan is left by an exception.
+class FlushAtEnd {
  public:
-  explicit RowBurst(ResultTable& table) : table_(table) { table_.BeginRows(); }
-  ~RowBurst() { table_.EndRows(); }
-  RowBurst(const RowBurst&) = delete;
-  RowBurst& operator=(const RowBurst&) = delete;
+  explicit FlushAtEnd(RowSink& rows) : rows_(rows) {}
+  ~FlushAtEnd() { rows_.Flush(); }
+  FlushAtEnd(const FlushAtEnd&) = delete;
+  FlushAtEnd& operator=(const FlushAtEnd&) = delete;
 
  private:
-  ResultTable& table_;
+  RowSink& rows_;
 };
 }  // namespace
 
 void PluginScanner::ScanInstallations() {
   modules_.Clear();  // a new scan reads every module anew
+  files_.clear();
+  rowsFound_ = 0;
   repaint_.Restart();
-  const RowBurst burst(table_);
+  const FlushAtEnd flush(rows_);
   for (const ProductView& each : ProductViews()) ScanProduct(each.product, each.view);
   AutoSizeColumns();
-}  // the burst's end shows the rows found since the last paced repaint
+}  // the flush shows the rows found since the last paced one
 
 void PluginScanner::ScanProduct(const std::string& product, RegistryView view) {
   RegKeyCursor key(HKEY_LOCAL_MACHINE, ProductKeyPath(product), RegKeyCursor::ReadAccess, view,
                    &problems_);
   for (const std::wstring& version : key.SubKeyNames()) {
-    if (table_.Abandoned()) break;
+    if (rows_.Abandoned()) break;
     const LONG opened = key.Descend(version);
     if (opened == ERROR_FILE_NOT_FOUND || opened == ERROR_KEY_DELETED) {
       key.Ascend();  // uninstalled since its name was read: nothing of it is left to list
@@ -75,14 +77,14 @@ void PluginScanner::WalkRegistryPaths(const std::wstring& label, RegKeyCursor& k
   std::vector<Pending> keys;
   const auto walkKey = [&] {
     for (const std::wstring& name : key.ValueNames()) {
-      if (table_.Abandoned()) break;
+      if (rows_.Abandoned()) break;
       const std::wstring value = key.QueryValue(name, L"<none>");
       if (value.find(L":\\") != std::wstring::npos) WalkPluginFolder(label, value, program);
     }
     keys.push_back({key.SubKeyNames()});  // one a Descend, so each is matched by one Ascend
   };
   walkKey();
-  while (!table_.Abandoned()) {
+  while (!rows_.Abandoned()) {
     Pending& at = keys.back();
     if (at.next == at.subKeys.size()) {
       if (keys.size() == 1) break;
@@ -104,8 +106,8 @@ void PluginScanner::WalkRegistryPaths(const std::wstring& label, RegKeyCursor& k
 
 // The Signature column is the signature pass's to fill and size.
 void PluginScanner::AutoSizeColumns() {
-  for (int column = 0, count = table_.ColumnCount(); column < count; ++column)
-    if (column != SignatureColumn) table_.AutoSizeColumn(column);
+  for (int column = 0; column < kColumnCount; ++column)
+    if (column != SignatureColumn) rows_.AutoSizeColumn(column);
 }
 
 bool PluginScanner::MatchesPluginName(const std::string& name, bool showAllPlugins) {
@@ -204,7 +206,7 @@ void PluginScanner::WalkFolder(const Owner& owner, Folder& folder) {
 
   if (!enter()) return;
   while (!levels.empty()) {
-    if (table_.Abandoned()) {
+    if (rows_.Abandoned()) {
       backTo(levels.front());
       return;
     }
@@ -244,23 +246,31 @@ void PluginScanner::WalkFolder(const Owner& owner, Folder& folder) {
 
 void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bool isFolder,
                            const Owner& owner, const Folder& folder) {
-  const int row = table_.InsertRow(text);
+  ResultRow row;
+  row.id = static_cast<int>(rowsFound_++);
+  row.cells[FileColumn] = text;
   // A folder has no version resource; asking would only fail.
-  std::string architecture;
   if (!isFolder) {
     const ModuleCells cells = modules_.Read(win::JoinPath(folder.verbatim, name),
                                             win::JoinPath(folder.exact, name), problems_);
-    table_.SetCell(row, VersionColumn, cells.version);
-    architecture = cells.architecture;
+    row.cells[VersionColumn] = cells.version;
+    row.architectures.plugin = cells.architecture;
   }
   // A folder's row still names its installation's program.
-  table_.SetArchitectures(row, architecture, owner.program);
-  table_.SetCell(row, ProductColumn, owner.label);
-  table_.SetCell(row, LocationColumn, folder.text);
-  table_.SetExactNames(row, name, folder.exact, owner.exactLabel);
+  row.architectures.program = owner.program;
+  row.cells[ArchitectureColumn] = ArchitectureCell(row.architectures.plugin, owner.program);
+  row.cells[ProductColumn] = owner.label;
+  row.cells[LocationColumn] = folder.text;
+  row.exactFile = name;
+  row.exactLocation = folder.exact;
+  row.exactProduct = owner.exactLabel.empty() ? ansi::ToWide(owner.label) : owner.exactLabel;
+  row.exactKnown = true;
+  // A row with an Architecture is a module the scan has read already.
+  files_.push_back({row.id, win::JoinPath(folder.exact, name), !row.cells[ArchitectureColumn].empty()});
+  rows_.AddRow(std::move(row));
   if (repaint_.Due()) {
     const auto start = RepaintPacer::Clock::now();
-    table_.Repaint();
+    rows_.Flush();
     repaint_.Painted(start, RepaintPacer::Clock::now());
   }
 }

@@ -2,7 +2,7 @@
 // The scan: finds every installed version of the products in both registry
 // views, walks the plug-in folders their keys name (and the shared one of
 // their view for newer versions), and writes each matching file as a row of
-// a ResultTable.
+// a sink (scan/row_sink.h), each built once, whole, with its id.
 // It knows nothing of windows; the main dialog, the console tool, the tests
 // and the benchmark all drive this same object.
 //
@@ -21,9 +21,10 @@
 #include "scan/module_cells_cache.h"
 #include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
-#include "scan/result_table.h"
+#include "scan/row_sink.h"
 #include "scan/scan_problems.h"
 #include "scan/shared_folder.h"
+#include "scan/signature_pass.h"
 #include "scan/visited_folders.h"
 
 namespace scan {
@@ -32,11 +33,10 @@ class RegKeyCursor;
 
 class PluginScanner {
  public:
-  explicit PluginScanner(ResultTable& table) : table_(table), problems_(nobody_) {}
-  PluginScanner(ResultTable& table, ProblemListener& problems)
-      : table_(table), problems_(problems) {}
+  explicit PluginScanner(RowSink& rows) : rows_(rows), problems_(nobody_) {}
+  PluginScanner(RowSink& rows, ProblemListener& problems) : rows_(rows), problems_(problems) {}
 
-  // Expects an empty table and an empty VisitedFolders (see Reset).
+  // Expects an empty sink and an empty VisitedFolders (see Reset).
   void ScanInstallations();
   // `program`: the architecture of the installation's program, which every
   // row found carries (empty: unknown).
@@ -49,12 +49,17 @@ class PluginScanner {
                         const std::string& program = {});
   void AutoSizeColumns();
 
-  // Forgets the folders walked and the modules read, ready for a rescan of
-  // an emptied table.
+  // Forgets the folders walked, the modules read and the rows' files, ready
+  // for a rescan of an emptied sink.
   void Reset() {
     VisitedFolders.Clear();
     modules_.Clear();
+    files_.clear();
   }
+
+  // The file behind every row found so far, with the row's id, for the
+  // signature pass.
+  const std::vector<RowFile>& RowFiles() const { return files_; }
 
   static bool MatchesPluginName(const std::string& name, bool showAllPlugins);
 
@@ -90,7 +95,9 @@ class PluginScanner {
               const Owner& owner, const Folder& folder);
 
   NoListener nobody_;
-  ResultTable& table_;
+  RowSink& rows_;
+  std::vector<RowFile> files_;
+  std::size_t rowsFound_ = 0;  // the next row's id
   ProblemListener& problems_;
   ModuleCellsCache modules_;
   RepaintPacer repaint_;

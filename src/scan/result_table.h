@@ -1,7 +1,8 @@
 #pragma once
-// Where the scan writes its rows. The main dialog's list control implements
-// it; an in-memory table implements it for the console tool, the tests and
-// the benchmark. Both place an inserted row by the same rule.
+// The rows as their readers see them: the report, the copies, the sort and
+// the machine formats read a ResultTable by row index, in the order the
+// rows stand. The one table is scan::MemoryTable; the scan writes to it
+// through a sink (scan/row_sink.h), never through this interface.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,37 +43,6 @@ class ResultTable {
  public:
   virtual ~ResultTable() = default;
 
-  // Places a row with this File text among the rows in ascending order and
-  // returns the index where it landed.
-  virtual int InsertRow(const std::string& file) = 0;
-  virtual void SetCell(int row, int column, const std::string& text) = 0;
-  // Shows the rows so far; a no-op where nobody is looking.
-  virtual void Repaint() {}
-  // A scan's rows come between these, as one burst: the table need draw
-  // them only at each Repaint, and EndRows shows them all.
-  virtual void BeginRows() {}
-  virtual void EndRows() {}
-  virtual void AutoSizeColumn(int /*column*/) {}
-  // The names the system returned behind a row's File, Location and Product
-  // texts (the label as made from the registry's exact text). Only a table
-  // that feeds the machine formats keeps them; the others show the ANSI
-  // texts alone.
-  virtual void SetExactNames(int /*row*/, std::wstring_view /*file*/,
-                             std::wstring_view /*location*/, std::wstring_view /*product*/) {}
-  // A row's file's architecture and that of its installation's program,
-  // each as ArchitectureText gives it (empty: unknown). The cell shows
-  // ArchitectureCell of the two; a table that feeds the machine formats
-  // keeps them apart as well.
-  virtual void SetArchitectures(int row, const std::string& plugin, const std::string& program) {
-    SetCell(row, ArchitectureColumn, ArchitectureCell(plugin, program));
-  }
-  // A module's signature, once checked (nothing: no module): the cell shows
-  // SignatureText, the machine formats read it back with Signature.
-  virtual void SetSignature(int row, const std::optional<SignatureCheck>& check) = 0;
-  // True once nobody wants the rest of the scan: the scan then stops at its
-  // next key, folder or file. Asked from the thread that runs the scan.
-  virtual bool Abandoned() const { return false; }
-
   virtual int RowCount() const = 0;
   virtual int ColumnCount() const = 0;
   virtual std::string Heading(int column) const = 0;
@@ -86,15 +56,16 @@ class ResultTable {
   // The row's file by the exact names behind File and Location; nothing
   // where the table keeps none.
   virtual std::optional<std::wstring> ExactPath(int /*row*/) const { return std::nullopt; }
-  // What SetArchitectures gave the row, the plug-in's first; a table that
-  // keeps them not apart gives its cell and an unknown program.
+  // The row's file's architecture and that of its installation's program,
+  // each as ArchitectureText gives it (empty: unknown); the cell shows
+  // ArchitectureCell of the two.
   struct Architectures {
     std::string plugin, program;
   };
   virtual Architectures RowArchitectures(int row) const {
     return {Cell(row, ArchitectureColumn), {}};
   }
-  // What SetSignature gave the row; nothing also before any check.
+  // The row's signature once checked; nothing also before any check.
   virtual std::optional<SignatureCheck> Signature(int /*row*/) const { return std::nullopt; }
 };
 

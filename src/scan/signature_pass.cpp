@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "scan/memory_table.h"
 #include "win/error_text.h"
 #include "win/lock.h"
 #include "win/long_path.h"
@@ -15,29 +16,22 @@
 namespace scan {
 namespace {
 
-// One file to check, and the rows that show it.
+// One file to check, and the ids of the rows that show it.
 struct File {
   std::wstring exact;     // as a problem names it
   std::wstring verbatim;  // as the file functions take it
   bool module;            // the scan has read a PE header there
-  std::vector<int> rows;
+  std::vector<int> ids;
 };
 
-// Each file once, in the table's order.
-std::vector<File> FilesOf(const ResultTable& table) {
+// Each file once, in the order given.
+std::vector<File> FilesOf(const std::vector<RowFile>& rows) {
   std::vector<File> files;
   std::unordered_map<std::wstring, std::size_t> seen;
-  for (int row = 0, count = table.RowCount(); row < count; ++row) {
-    std::optional<std::wstring> path = table.ExactPath(row);
-    if (!path) continue;
-    const auto [at, fresh] = seen.try_emplace(*path, files.size());
-    if (fresh) {
-      // A row with an Architecture is a module the scan has read already.
-      const bool module = !table.Cell(row, ArchitectureColumn).empty();
-      std::wstring verbatim = win::VerbatimPath(*path);
-      files.push_back({std::move(*path), std::move(verbatim), module, {}});
-    }
-    files[at->second].rows.push_back(row);
+  for (const RowFile& row : rows) {
+    const auto [at, fresh] = seen.try_emplace(row.path, files.size());
+    if (fresh) files.push_back({row.path, win::VerbatimPath(row.path), row.module, {}});
+    files[at->second].ids.push_back(row.id);
   }
   return files;
 }
@@ -46,7 +40,7 @@ std::vector<File> FilesOf(const ResultTable& table) {
 // thread-safe: the threads touch them only under the lock.
 class Pool {
  public:
-  Pool(ResultTable& table, ProblemListener& problems, const SignatureChecker& check,
+  Pool(SignatureSink& table, ProblemListener& problems, const SignatureChecker& check,
        const std::vector<File>& files)
       : table_(table), problems_(problems), check_(check), files_(files) {}
 
@@ -63,8 +57,8 @@ class Pool {
         if (table_.Abandoned()) return;  // the check ended too late to be wanted
         if (check && check->status == SignatureCheck::Status::Unreadable)
           problems_.Report(Problem::Signature, file.exact, win::ErrorText(check->error));
-        for (const int row : file.rows) table_.SetSignature(row, check);
-        table_.Repaint();
+        for (const int id : file.ids) table_.SetSignature(id, check);
+        table_.Flush();
       }
     } catch (...) {
       // Out of memory: this thread's file keeps empty cells, the others go on.
@@ -77,7 +71,7 @@ class Pool {
     return table_.Abandoned();
   }
 
-  ResultTable& table_;
+  SignatureSink& table_;
   ProblemListener& problems_;
   const SignatureChecker& check_;
   const std::vector<File>& files_;
@@ -87,13 +81,32 @@ class Pool {
 
 }  // namespace
 
-void CheckSignatures(ResultTable& table, ProblemListener& problems) {
-  CheckSignatures(table, problems, win::ProcessorCount(), CheckSignature);
+void CheckSignatures(const std::vector<RowFile>& rows, SignatureSink& table,
+                     ProblemListener& problems) {
+  CheckSignatures(rows, table, problems, win::ProcessorCount(), CheckSignature);
 }
 
-void CheckSignatures(ResultTable& table, ProblemListener& problems, int threads,
+std::vector<RowFile> RowFilesOf(const MemoryTable& table) {
+  std::vector<RowFile> files;
+  for (int row = 0, count = table.RowCount(); row < count; ++row)
+    if (std::optional<std::wstring> path = table.ExactPath(row))
+      files.push_back({table.Id(row), std::move(*path),
+                       !table.Cell(row, ArchitectureColumn).empty()});
+  return files;
+}
+
+void CheckSignatures(MemoryTable& table, ProblemListener& problems) {
+  CheckSignatures(RowFilesOf(table), table, problems);
+}
+
+void CheckSignatures(MemoryTable& table, ProblemListener& problems, int threads,
                      const SignatureChecker& check) {
-  const std::vector<File> files = FilesOf(table);
+  CheckSignatures(RowFilesOf(table), table, problems, threads, check);
+}
+
+void CheckSignatures(const std::vector<RowFile>& rows, SignatureSink& table,
+                     ProblemListener& problems, int threads, const SignatureChecker& check) {
+  const std::vector<File> files = FilesOf(rows);
   Pool pool(table, problems, check, files);
   {
     const std::size_t size =

@@ -21,8 +21,9 @@ void BackgroundScan::Run() {
   try {
     scanner_.ScanInstallations();
     scan::NoListener nobody;  // the window tells no failures
-    scan::CheckSignatures(rows_, nobody);
-    if (rows_.RowCount() == 0 && !rows_.Abandoned()) installations_ = scan::ReadInstallations();
+    scan::CheckSignatures(scanner_.RowFiles(), rows_, nobody);
+    if (scanner_.RowFiles().empty() && !rows_.Abandoned())
+      installations_ = scan::ReadInstallations();
   } catch (...) {
   }
   try {

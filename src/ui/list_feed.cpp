@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ui/result_columns.h"
+
 namespace ui {
 
 using Clock = scan::RepaintPacer::Clock;
 
 void ListFeed::Start() {
   Stop();
-  firstSerial_ = table_.Rows().SerialCount();
   pacer_.Restart();
 }
 
@@ -42,21 +43,40 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
 }
 
 void ListFeed::Work(Clock::time_point sliceEnd) {
-  for (; !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
-    Hold();
-    InsertRow(arrived_.front());
+  // The list learns what went in, also when a failure cuts the slice short.
+  struct ShowAtEnd {
+    SortListCtrl& list;
+    ~ShowAtEnd() {
+      try {
+        list.ShowAdded();
+      } catch (...) {
+      }
+    }
+  };
+  // A large selection paces the rows; the scan's end takes them all.
+  const bool due = list_.PlacingDue() || ended_;
+  {
+    const ShowAtEnd show{list_};
+    for (; due && !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
+      Hold();
+      const int id = arrived_.front().id;
+      const int at = list_.Place(std::move(arrived_.front()));
+      for (int column = 0; column < scan::kColumnCount; ++column) Measure(at, column);
+      if (afterPlacing) afterPlacing(id);
+    }
   }
   // A cell fills a row that stands where it stands; drawing need not wait.
-  for (; arrived_.empty() && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front())
-    SetSignature(cells_.front());
+  for (; arrived_.empty() && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front()) {
+    list_.SetSignature(cells_.front().id, cells_.front().signature);
+    Measure(list_.Table().RowOfId(cells_.front().id), scan::SignatureColumn);
+  }
   meter_.reset();
-  table_.Sync();
   if (!AllIn()) return;
   // The columns asked for once the rows before the request are in.
   for (int column : toSize_) {
     if (column < 0 || column >= scan::kColumnCount) continue;
     Hold();
-    table_.SizeColumnTo(column, widest_[column]);
+    SizeColumnTo(list_.Handle(), column, widest_[column]);
   }
   toSize_.clear();
 }
@@ -67,23 +87,11 @@ void ListFeed::Draw() {
   pacer_.Painted(start, Clock::now());
 }
 
-void ListFeed::InsertRow(const RowHandOver::Row& row) {
-  const int at = row.InsertInto(table_);
-  for (int column = 0; column < scan::kColumnCount; ++column) Measure(at, column);
-}
-
-void ListFeed::SetSignature(const RowHandOver::CellUpdate& cell) {
-  const int row = table_.Rows().RowOfSerial(firstSerial_ + cell.found);
-  if (row < 0) return;
-  table_.SetSignature(row, cell.signature);
-  Measure(row, scan::SignatureColumn);
-}
-
 // As the list shows the cell.
 void ListFeed::Measure(int row, int column) {
-  const std::wstring text = table_.WideCell(row, column);
+  const std::wstring text = list_.Table().WideCell(row, column);
   if (text.empty()) return;
-  if (!meter_) meter_.emplace(table_.Handle());
+  if (!meter_) meter_.emplace(list_.Handle());
   widest_[column] = std::max(widest_[column], meter_->Width(text));
 }
 
@@ -99,14 +107,15 @@ void ListFeed::Stop() {
 
 void ListFeed::Hold() {
   if (held_) return;
-  table_.BeginRows();
+  list_.HoldDrawing(true);
   held_ = true;
 }
 
 void ListFeed::Release() {
   if (!held_) return;
   held_ = false;
-  table_.EndRows();  // drawn now, and live again until the next rows
+  list_.ShowAdded();
+  list_.HoldDrawing(false);  // drawn now, and live again until the next rows
 }
 
 }  // namespace ui

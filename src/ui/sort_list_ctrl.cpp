@@ -1,32 +1,67 @@
 #include "ui/sort_list_ctrl.h"
 
 #include <algorithm>
-#include <numeric>
+#include <iterator>
 
 #include "ui/empty_list_note.h"
 #include "ui/heading_colours.h"
+#include "ui/list_menu.h"
 #include "ui/palette_drawing.h"
-#include "ui/row_commands.h"
 #include "ui/sort_keys.h"
 #include "win/reflect.h"
-#include "win/wide_compare.h"
+#include "win/utf8.h"
 
 namespace ui {
 
 int LastSortColumn = -1;
 BOOL SortAscending = 1;
 
+// The window touches the list; it must never be handed to work on another thread.
+static_assert(!std::is_convertible_v<SortListCtrl*, scan::SignatureSink*> &&
+              !std::is_convertible_v<SortListCtrl*, scan::RowSink*>);
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+// A text into the buffer the control gave, cut to fit as the control's own
+// texts are.
+template <typename Char>
+void CopyInto(const std::basic_string<Char>& text, Char* buffer, int size) {
+  if (!buffer || size <= 0) return;
+  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  std::copy_n(text.data(), length, buffer);
+  buffer[length] = Char{};
+}
+
+template <typename Item, typename Text>
+void FillText(Item& item, Text text) {
+  if (item.mask & LVIF_TEXT)
+    CopyInto(text(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+}
+
+// LVN_ODFINDITEM's answer, from either form of its record.
+template <typename Record, typename ToWide>
+int FoundRow(const SortListCtrl& list, const Record& find, ToWide toWide) {
+  const UINT flags = find.lvfi.flags;
+  if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+  return list.FindFile(find.iStart, toWide(find.lvfi.psz), !(flags & LVFI_PARTIAL),
+                       flags & LVFI_WRAP);
+}
+
+int Ask(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return static_cast<int>(::SendMessageW(list, message, wParam, lParam));
+}
+}  // namespace
+
 LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR refData) {
   auto* self = reinterpret_cast<SortListCtrl*>(refData);
-  if (message == win::kReflectedNotify &&
-      reinterpret_cast<const NMHDR*>(lParam)->code == LVN_COLUMNCLICK) {
+  if (message == win::kReflectedNotify) {
     try {
-      self->OnColumnClick(*reinterpret_cast<const NMLISTVIEW*>(lParam));
+      return self->OnNotify(*reinterpret_cast<NMHDR*>(lParam), win::ReflectedResult());
     } catch (...) {
-      // Out of memory: the rows stay as they were.
+      return TRUE;  // out of memory: nothing changes
     }
-    return TRUE;
   }
   if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown(wParam)) return 0;
   // The system's own request from the same keys, already answered above,
@@ -45,6 +80,43 @@ LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPar
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+bool SortListCtrl::OnNotify(NMHDR& header, LRESULT& result) {
+  result = 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      FillText(reinterpret_cast<NMLVDISPINFOW&>(header).item,
+               [&](int row, int column) { return table_->WideCell(row, column); });
+      return true;
+    case LVN_GETDISPINFOA:
+      FillText(reinterpret_cast<NMLVDISPINFOA&>(header).item,
+               [&](int row, int column) { return table_->Cell(row, column); });
+      return true;
+    case LVN_ODFINDITEMW:
+      result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMW&>(header),
+                        [](const wchar_t* text) { return std::wstring(text); });
+      return true;
+    case LVN_ODFINDITEMA:
+      result = FoundRow(*this, reinterpret_cast<const NMLVFINDITEMA&>(header),
+                        [](const char* text) { return ansi::ToWide(text); });
+      return true;
+    case LVN_ODCACHEHINT:  // every row is at hand
+      return true;
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED:
+      if (!quiet_) knownValid_ = false;  // the user's: read it before the next move
+      return false;
+    case LVN_COLUMNCLICK:
+      OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header));
+      return true;
+    case NM_RCLICK:
+      ShowMenu(reinterpret_cast<const NMITEMACTIVATE&>(header),
+               MessageCursorPosition(::GetMessagePos()));
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool SortListCtrl::OnKeyDown(WPARAM key) {
   const bool control = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
   const bool alt = ::GetKeyState(VK_MENU) < 0;
@@ -58,7 +130,7 @@ bool SortListCtrl::OnKeyDown(WPARAM key) {
       return true;
     }
     if ((key == VK_F10 && shift && !control && !alt) || key == VK_APPS) {
-      AskForRowMenu();
+      ShowMenuForFocusedRow();
       return true;
     }
   } catch (...) {
@@ -68,53 +140,54 @@ bool SortListCtrl::OnKeyDown(WPARAM key) {
   return false;
 }
 
-void SortListCtrl::SelectAll() {
-  table_->Sync();
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED;
-  item.state = LVIS_SELECTED;
-  ::SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
-}
+void SortListCtrl::SelectAll() { SetState(-1, LVIS_SELECTED, LVIS_SELECTED); }
 
 void SortListCtrl::CopySelectedRows() {
-  table_->Sync();
   std::vector<int> rows;
   for (int row = -1;;) {
-    row = static_cast<int>(::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                          MAKELPARAM(LVNI_SELECTED, 0)));
+    row = Ask(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
     if (row < 0) break;
     rows.push_back(row);
   }
-  if (!rows.empty()) CopyRows(*table_, rows);
+  if (!rows.empty()) CopyRows(*table_, rows, ::GetParent(Handle()));
 }
 
-void SortListCtrl::AskForRowMenu() {
-  table_->Sync();
+// The menu's command names the clicked row by its index: the owner of the
+// rows' feed holds them back from onMenu(true) until the command is done.
+void SortListCtrl::ShowMenu(const NMITEMACTIVATE& request, POINT at) {
+  if (onMenu) onMenu(true);
+  try {
+    ShowListMenuAt(::GetParent(Handle()), *table_, request, click_, at);
+  } catch (...) {
+  }
+  if (onMenu) onMenu(false);
+}
+
+// Just below the first cell's text, where a right click on it would have
+// opened the popup; the list's top left corner without a focused row.
+void SortListCtrl::ShowMenuForFocusedRow() {
   NMITEMACTIVATE request{};
-  request.hdr.hwndFrom = Handle();
-  request.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(Handle()));
-  request.hdr.code = kRowMenuKey;
-  request.iItem = static_cast<int>(::SendMessageA(
-      Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
-  request.iSubItem = 0;
-  // Just below the first cell's text, where a right click on it would have
-  // opened the popup; the list's top left corner without a focused row.
+  request.iItem = Ask(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0));
+  POINT at{};
   RECT cell{LVIR_LABEL, 0, 0, 0};
   if (request.iItem >= 0) {
-    ::SendMessageA(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(request.iItem), FALSE);
-    if (::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
-                       reinterpret_cast<LPARAM>(&cell)))
-      request.ptAction = POINT{cell.left + (cell.bottom - cell.top) / 2, cell.bottom};
+    Ask(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(request.iItem), FALSE);
+    if (Ask(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(request.iItem),
+            reinterpret_cast<LPARAM>(&cell)))
+      at = POINT{cell.left + (cell.bottom - cell.top) / 2, cell.bottom};
   }
-  ::SendMessageA(::GetParent(Handle()), WM_NOTIFY, request.hdr.idFrom,
-                 reinterpret_cast<LPARAM>(&request));
+  ::ClientToScreen(Handle(), &at);
+  ShowMenu(request, at);
 }
 
-bool SortListCtrl::Attach(ListViewTable& table) {
+bool SortListCtrl::Attach(HWND list, scan::MemoryTable& table) {
   table_ = &table;
-  FitHeadingsToColours(table.Handle());
-  return subclass_.Attach(table.Handle(), this);
+  if (!subclass_.Attach(list, this)) return false;
+  ::SendMessageW(list, CCM_SETUNICODEFORMAT, TRUE, 0);
+  shown_ = table.RowCount();
+  ::SendMessageW(list, LVM_SETITEMCOUNT, shown_, LVSICF_NOSCROLL);
+  FitHeadingsToColours(list);
+  return true;
 }
 
 void SortListCtrl::SetEmptyNote(std::wstring note) {
@@ -123,92 +196,216 @@ void SortListCtrl::SetEmptyNote(std::wstring note) {
   ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+int SortListCtrl::Place(scan::ResultRow&& row) {
+  if (!moving_) {
+    carried_ = Capture();
+    moving_ = true;
+  }
+  if (rule_.column < 0) return table_->Add(std::move(row));
+  if (rule_.numeric && !IsNumericText(row.cells[rule_.column])) {
+    // The column as it now stands is text: the whole list goes by text.
+    rule_.numeric = false;
+    const int id = table_->Id(table_->Insert(std::move(row), table_->RowCount()));
+    table_->Reorder(TextOrder(*table_, rule_.column, rule_.ascending, 0, table_->RowCount() - 1));
+    return table_->RowOfId(id);
+  }
+  const int at = SortedPlace(*table_, rule_, row);
+  return table_->Insert(std::move(row), at);
+}
+
+bool SortListCtrl::PlacingDue() const { return Clock::now() >= nextPlacing_; }
+
+void SortListCtrl::ShowAdded() {
+  if (!moving_) return;
+  moving_ = false;
+  const auto start = Clock::now();
+  const int count = table_->RowCount();
+  if (count != shown_) {
+    ::SendMessageW(Handle(), LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    shown_ = count;
+  }
+  PutBack(carried_);
+  carried_ = {};
+  // Rows placed above the last one in view move those below them; a held
+  // list is drawn whole when it is let go.
+  if (!held_) ::InvalidateRect(Handle(), nullptr, FALSE);
+  // Putting a large selection back costs a message a row that changes: the
+  // next rows wait eight times as long as that took, so it never takes more
+  // than a ninth of the scan.
+  const auto end = Clock::now();
+  nextPlacing_ = end - start > std::chrono::milliseconds(2) ? end + 8 * (end - start) : end;
+}
+
+SortListCtrl::Carried SortListCtrl::Capture() const {
+  Carried carried;
+  if (shown_ == 0) return carried;
+  const HWND list = Handle();
+  const int selected = Ask(list, LVM_GETSELECTEDCOUNT);
+  if (knownValid_ && static_cast<int>(knownIds_.size()) == selected) {
+    carried.ids = knownIds_;
+  } else if (selected == shown_) {
+    for (int row = 0; row < shown_; ++row) carried.ids.push_back(table_->Id(row));
+  } else {
+    for (int row = -1; static_cast<int>(carried.ids.size()) < selected;) {
+      row = Ask(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
+      if (row < 0) break;
+      carried.ids.push_back(table_->Id(row));
+    }
+  }
+  for (int id : carried.ids) carried.rows.push_back(table_->RowOfId(id));
+  std::sort(carried.rows.begin(), carried.rows.end());
+  carried.focusRow = Ask(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0));
+  carried.markRow = Ask(list, LVM_GETSELECTIONMARK);
+  carried.focus = table_->Id(carried.focusRow);
+  carried.mark = table_->Id(carried.markRow);
+  return carried;
+}
+
+// The rows whose state changes get a message each; when fewer rows change
+// by starting from all selected (or none), that is done with one message.
+void SortListCtrl::PutBack(const Carried& carried) {
+  std::vector<int> now;
+  now.reserve(carried.ids.size());
+  for (int id : carried.ids)
+    if (const int row = table_->RowOfId(id); row >= 0) now.push_back(row);
+  std::sort(now.begin(), now.end());
+  std::vector<int> changed;
+  std::set_symmetric_difference(carried.rows.begin(), carried.rows.end(), now.begin(), now.end(),
+                                std::back_inserter(changed));
+  const int focus = table_->RowOfId(carried.focus), mark = table_->RowOfId(carried.mark);
+  quiet_ = true;
+  struct Loud {
+    bool& quiet;
+    ~Loud() { quiet = false; }
+  } loud{quiet_};
+  const std::size_t fromAll = 1 + (shown_ - now.size()), fromNone = 1 + now.size();
+  if (changed.size() > std::min(fromAll, fromNone)) {
+    const bool all = fromAll <= fromNone;
+    SetState(-1, LVIS_SELECTED, all ? LVIS_SELECTED : 0);
+    changed.clear();
+    std::size_t next = 0;
+    for (int row = 0; row < shown_; ++row) {
+      const bool selected = next < now.size() && now[next] == row;
+      next += selected;
+      if (selected != all) changed.push_back(row);
+    }
+  }
+  for (int row : changed)
+    SetState(row, LVIS_SELECTED, std::binary_search(now.begin(), now.end(), row) ? LVIS_SELECTED : 0);
+  if (focus != carried.focusRow && focus >= 0) SetState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
+  if (mark != carried.markRow) ::SendMessageW(Handle(), LVM_SETSELECTIONMARK, 0, mark);
+  knownIds_ = carried.ids;
+  knownValid_ = true;
+}
+
+void SortListCtrl::SetState(int row, UINT mask, UINT state) {
+  LVITEMW item{};
+  item.stateMask = mask;
+  item.state = state;
+  ::SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+void SortListCtrl::Reorder(const std::vector<int>& from) {
+  ShowAdded();
+  const Carried carried = Capture();
+  if (!table_->Reorder(from)) return;
+  HoldDrawing(true);
+  PutBack(carried);
+  HoldDrawing(false);
+}
+
+void SortListCtrl::SetSignature(int id, const std::optional<scan::SignatureCheck>& check) {
+  table_->SetSignature(id, check);
+  RedrawRow(table_->RowOfId(id));
+}
+
+// Only a row the control already shows, and only while it is in view; a
+// held list is drawn whole when it is let go.
+void SortListCtrl::RedrawRow(int row) {
+  if (held_ || moving_ || row < 0 || row >= shown_) return;
+  const int top = Ask(Handle(), LVM_GETTOPINDEX), page = Ask(Handle(), LVM_GETCOUNTPERPAGE);
+  if (row < top || row > top + page) return;  // the one cut off at the bottom included
+  ::SendMessageW(Handle(), LVM_REDRAWITEMS, row, row);
+}
+
+void SortListCtrl::Clear() {
+  moving_ = false;
+  carried_ = {};
+  knownIds_.clear();
+  knownValid_ = false;
+  rule_ = {};
+  nextPlacing_ = {};
+  table_->Clear();
+  shown_ = 0;
+  ::SendMessageW(Handle(), LVM_DELETEALLITEMS, 0, 0);
+}
+
+void SortListCtrl::HoldDrawing(bool hold) {
+  if (hold == held_) return;
+  held_ = hold;
+  ::SendMessageW(Handle(), WM_SETREDRAW, !hold, 0);
+  if (!hold) {
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+    ::UpdateWindow(Handle());
+  }
+}
+
+void SortListCtrl::Repaint() {
+  ShowAdded();
+  if (!held_) {
+    ::UpdateWindow(Handle());
+    return;
+  }
+  // Allowing drawing again invalidates the whole list, which is then drawn.
+  ::SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  ::UpdateWindow(Handle());
+  ::SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
 void SortListCtrl::OnColumnClick(const NMLISTVIEW& notification) {
   const int column = notification.iSubItem;
   SortAscending = column == LastSortColumn ? !SortAscending : 1;
   LastSortColumn = column;
-
-  table_->Sync();
-  const int rows = table_->RowCount();
-  const bool numeric = IsNumericColumn(column, rows);
-  // Every click rewrites the keys, numeric or not; only the numeric sort reads them.
-  SetSortKeys(column, rows);
-  if (numeric)
-    SortByKeys(rows);
+  if (column < 0 || column >= table_->ColumnCount()) return;
+  ShowAdded();
+  rule_ = {column, SortAscending != 0, IsNumericColumn(*table_, column)};
+  if (rule_.numeric)
+    Reorder(NumericOrder(*table_, column, rule_.ascending));
   else
-    SortRowsByText(column, SortAscending != 0, 0, -1);
-}
-
-bool SortListCtrl::IsNumericColumn(int column, int rows) const {
-  for (int row = 0; row < rows; ++row)
-    if (!IsNumericText(table_->Cell(row, column))) return false;
-  return true;
-}
-
-void SortListCtrl::SetSortKeys(int column, int rows) {
-  for (int row = 0; row < rows; ++row)
-    table_->SetSortKey(row, SortKey(table_->Cell(row, column), SortAscending != 0));
+    SortRowsByText(column, rule_.ascending, 0, -1);
 }
 
 int SortListCtrl::CompareSortKeys(int key1, int key2) {
   return key1 < key2 ? -1 : key1 > key2 ? 1 : 0;
 }
 
-// Rows with equal keys keep their order among themselves, as the list
-// control's own sort of its items keeps it.
-void SortListCtrl::SortByKeys(int rows) {
-  std::vector<int> from(rows);
-  std::iota(from.begin(), from.end(), 0);
-  std::vector<int> keys(rows);
-  for (int row = 0; row < rows; ++row) keys[row] = table_->SortKey(row);
-  std::stable_sort(from.begin(), from.end(),
-                   [&](int a, int b) { return CompareSortKeys(keys[a], keys[b]) < 0; });
-  table_->Reorder(from);
-}
-
 bool SortListCtrl::SortRowsByText(int column, bool ascending, int low, int high) {
   if (column < 0 || column >= table_->ColumnCount()) return false;
-  table_->Sync();
+  ShowAdded();
   const int rows = table_->RowCount();
   if (high == -1) high = rows - 1;
   if (low < 0 || high >= rows || high <= low) return false;
-
-  // The texts the list shows: the exact names in File and Location.
-  TextRun run;
-  run.from.resize(rows);
-  std::iota(run.from.begin(), run.from.end(), 0);
-  run.texts.reserve(rows);
-  for (int row = 0; row < rows; ++row) run.texts.push_back(table_->WideCell(row, column));
-  QuickSort(run, ascending, low, high);
-  table_->Reorder(run.from);
+  Reorder(TextOrder(*table_, column, ascending, low, high));
   return true;
 }
 
-// The quicksort exchanges whole rows, so its ties fall as they always
-// fell: rows equal but for case trade places, identical ones do not.
-void SortListCtrl::QuickSort(TextRun& run, bool ascending, int low, int high) {
-  if (high <= low) return;
-  const std::wstring pivot = run.texts[(low + high) / 2];
-  // Positive: the row's text belongs after the pivot in this direction.
-  auto order = [&](int row) {
-    const int c = wide::CompareNoCase(run.texts[row], pivot);
-    return ascending ? c : -c;
+int SortListCtrl::FindFile(int start, std::wstring_view prefix, bool whole, bool wrap) const {
+  const int count = table_->RowCount();
+  if (count == 0) return -1;
+  start = start < 0 || start >= count ? 0 : start;
+  auto matches = [&](int row) {
+    const std::wstring file = table_->WideCell(row, scan::FileColumn);
+    if (whole ? file.size() != prefix.size() : file.size() < prefix.size()) return false;
+    return ::CompareStringOrdinal(file.data(), static_cast<int>(prefix.size()), prefix.data(),
+                                  static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
   };
-  int i = low, j = high;
-  while (i <= j) {
-    while (i < high && order(i) < 0) ++i;
-    while (j > low && order(j) > 0) --j;
-    if (i <= j) {
-      if (wide::Compare(run.texts[i], run.texts[j]) != 0) {
-        std::swap(run.texts[i], run.texts[j]);
-        std::swap(run.from[i], run.from[j]);
-      }
-      ++i;
-      --j;
-    }
-  }
-  if (low < j) QuickSort(run, ascending, low, j);
-  if (i < high) QuickSort(run, ascending, i, high);
+  for (int row = start; row < count; ++row)
+    if (matches(row)) return row;
+  if (wrap)
+    for (int row = 0; row < start; ++row)
+      if (matches(row)) return row;
+  return -1;
 }
 
 }  // namespace ui

@@ -1,25 +1,35 @@
 #pragma once
-// The result list's own behaviour: a click on a column heading sorts the
-// rows by that column, numerically when every cell is made of digits and
-// full stops, otherwise by text without regard to case. A second click on
-// the same heading reverses the order; another heading starts ascending.
-// The sort works on the table the list shows (ui/list_view_table.h), whose
-// rows take their selection and focus with them; the list is drawn once.
+// The result list's one owner: it alone holds control 1000's handle, and
+// it answers every notification of the control, reflected to it by its
+// parent (win/reflect.h): the texts (the control has the owner-data style
+// and keeps only the count and the selection), type-ahead, column clicks,
+// the right click and the menu key. It paints the empty list's line and
+// keeps the headings readable in any colour scheme.
 //
-// The dialog reflects WM_NOTIFY back to the list (win/reflect.h); the
-// subclass consumes the column click, so the dialog never sees it.
+// It shows one table (scan::MemoryTable), which nothing else changes: rows
+// are placed through it, where the list's order puts them, and shown at
+// ShowAdded. A heading click sorts the rows (ui/row_order.h); rows placed
+// later follow that sort until the list is cleared, so the list stays in
+// the order its heading shows. The selection, focus and selection mark go
+// with their rows by id whenever rows move, at a cost that grows with the
+// rows that change state, not with the selection: every row selected takes
+// one message.
 //
 // The list's keys: Ctrl+A selects every row; Ctrl+C copies the selected
 // rows in list order, one line each as "Copy Row" writes it; Shift+F10 and
-// the context-menu key ask the dialog for the row popup of the focused row,
-// at that row's first cell, with a kRowMenuKey notification.
+// the context-menu key open the row popup for the focused row, at that
+// row's first cell.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "ui/list_view_table.h"
+#include "scan/memory_table.h"
+#include "ui/row_commands.h"
+#include "ui/row_order.h"
 #include "win/subclass.h"
 
 namespace ui {
@@ -29,59 +39,93 @@ namespace ui {
 extern int LastSortColumn;  // -1 until the first click
 extern BOOL SortAscending;  // 1 ascending, 0 descending
 
-// Sent as WM_NOTIFY by the list's keys: an NMITEMACTIVATE with the focused
-// row (-1 for none), column 0 and ptAction where the popup goes, in the
-// list's client coordinates.
-inline constexpr UINT kRowMenuKey = LVN_LAST - 1;
-
 class SortListCtrl {
  public:
   SortListCtrl() = default;
-  // The subclass finds the wrapper through its reference data, so it stays put.
+  // The subclass finds the owner through its reference data, so it stays put.
   SortListCtrl(const SortListCtrl&) = delete;
   SortListCtrl& operator=(const SortListCtrl&) = delete;
 
-  // Subclasses the list that shows `table`, e.g. the dialog's control 1000.
-  bool Attach(ListViewTable& table);
+  // Takes over `list` (e.g. the dialog's control 1000) to show `table`.
+  // Its notifications come in UTF-16 from now on, whatever its parent is.
+  bool Attach(HWND list, scan::MemoryTable& table);
   void Detach() { subclass_.Detach(); }
   HWND Handle() const { return subclass_.Handle(); }
+  const scan::MemoryTable& Table() const { return *table_; }
+
+  // Places a row where the list's order puts it; the list learns it at
+  // ShowAdded. A row whose id the table has already stays put. The row is
+  // moved from only once it is in.
+  int Place(scan::ResultRow&& row);
+  // The list learns the rows placed since: the count once, and the
+  // selection, focus and mark where their rows now stand.
+  void ShowAdded();
+  // False while placing rows would cost more than the pace allows: keeping
+  // a large selection in place is paced as drawing is.
+  bool PlacingDue() const;
+  void SetSignature(int id, const std::optional<scan::SignatureCheck>& check);
+  void Clear();  // no rows, and File order again
+  void HoldDrawing(bool hold);
+  void Repaint();  // drawn now, held or not
 
   void OnColumnClick(const NMLISTVIEW& notification);
+  // Quicksort of rows low..high (high -1: the last row) by the text of
+  // column as the list shows it. False when the column does not exist or
+  // the range holds fewer than two rows.
+  bool SortRowsByText(int column, bool ascending, int low = 0, int high = -1);
+  // The comparison of two rows' sort keys in the numeric sort.
+  static int CompareSortKeys(int key1, int key2);
 
   // What the list says while it has no row (ui/empty_list_note.h); empty:
   // nothing, as during a scan.
   void SetEmptyNote(std::wstring note);
   const std::wstring& EmptyNote() const { return emptyNote_; }
 
-  // Quicksort of rows low..high (high -1: the last row) by the text of
-  // column as the list shows it. False when the column does not exist or
-  // the range holds fewer than two rows.
-  bool SortRowsByText(int column, bool ascending, int low = 0, int high = -1);
+  const ListClickState& LastClick() const { return click_; }
+  // Told when the row menu opens (true) and once it has closed (false).
+  std::function<void(bool open)> onMenu;
 
-  // The comparison of two rows' sort keys in the numeric sort.
-  static int CompareSortKeys(int key1, int key2);
+  // The first row from `start` on, wrapping round, whose File begins with
+  // `prefix` (or, `whole`, is it) regardless of case; -1 for none.
+  int FindFile(int start, std::wstring_view prefix, bool whole, bool wrap) const;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool OnNotify(NMHDR& header, LRESULT& result);
   bool OnKeyDown(WPARAM key);
   void SelectAll();
   void CopySelectedRows();
-  void AskForRowMenu();
+  void ShowMenu(const NMITEMACTIVATE& request, POINT at);
+  void ShowMenuForFocusedRow();
+  void RedrawRow(int row);
+  void Reorder(const std::vector<int>& from);
 
-  void SetSortKeys(int column, int rows);
-  bool IsNumericColumn(int column, int rows) const;
-  void SortByKeys(int rows);
-
-  // One text sort's rows, by where they stood, and their texts, in the
-  // order the sort has put them so far.
-  struct TextRun {
-    std::vector<int> from;
-    std::vector<std::wstring> texts;
+  // The selection, focus and mark by row id, taken before rows move.
+  struct Carried {
+    std::vector<int> rows;  // selected, by index before the move, ascending
+    std::vector<int> ids;   // the same rows' ids
+    int focus = -1, mark = -1;  // ids
+    int focusRow = -1, markRow = -1;
   };
-  static void QuickSort(TextRun& run, bool ascending, int low, int high);
+  Carried Capture() const;
+  void PutBack(const Carried& carried);
+  void SetState(int row, UINT mask, UINT state);
 
-  ListViewTable* table_ = nullptr;
+  // The selection as last put back, and whether the user (or another
+  // process) has changed it since: else it need not be read again.
+  std::vector<int> knownIds_;
+  bool knownValid_ = false;
+
+  scan::MemoryTable* table_ = nullptr;
+  int shown_ = 0;          // the count the control has
+  bool moving_ = false;    // rows placed since the last ShowAdded
+  Carried carried_;        // taken before the first of them
+  bool held_ = false;      // drawing held
+  bool quiet_ = false;     // the state changes are our own
+  SortRule rule_;          // the sort that rows placed now follow
+  std::chrono::steady_clock::time_point nextPlacing_{};
   std::wstring emptyNote_;
+  ListClickState click_;
   win::Subclass subclass_{SubclassProc};
 };
 

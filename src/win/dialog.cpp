@@ -154,11 +154,9 @@ bool Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return false;
     }
     case WM_NOTIFY: {
-      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
       // The control gets its own notification first.
-      if (header.hwndFrom && ::SendMessageA(header.hwndFrom, kReflectedNotify, wParam, lParam))
-        return true;
-      return OnNotify(header, result);
+      if (ReflectNotify(wParam, lParam, result)) return true;
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
     }
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
   if (argc < 2 || ::RegOpenKeyExA(HKEY_CURRENT_USER, argv[1], 0, KEY_ALL_ACCESS, scratch.put()) ||
       ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch.get()))
     return 2;
-  const ui::RowHandOver::ScopedRowGate gate([](ui::RowHandOver& rows) {
-    if (rows.RowCount() != 1) return;
+  const ui::RowHandOver::ScopedRowGate gate([](ui::RowHandOver&, int found) {
+    if (found != 1) return;
     ::EnumWindows([](HWND window, LPARAM) {  // this process's, not another test's
       DWORD process = 0;
       ::GetWindowThreadProcessId(window, &process);

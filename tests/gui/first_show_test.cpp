@@ -120,7 +120,7 @@ TEST(FirstShow, AnEmptyListShowsItsHeadingsAndSaysWhy) {
   ASSERT_TRUE(gui_test::WaitForScan(dialog));
   EXPECT_EQ(dialog.EmptyListNote(),
             L"No plug-in file was found in the plug-in folders of the installations.");
-  EXPECT_EQ(dialog.ResultList().RowCount(), 0);
+  EXPECT_EQ(dialog.Table().RowCount(), 0);
 }
 
 // Run by its own test entry in the demo machine's prefix.

@@ -186,7 +186,7 @@ TEST_F(KeyboardAccessTest, AltAndALetterDoWhatAClickDoes) {
   PressWithAlt({'S'});
   EXPECT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ShowAllPlugins(); }));
   EXPECT_TRUE(gui_test::WaitForScan(dialog));
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), gui_test::HeadlessRows(true));
 
   HWND box = nullptr;
   gui_test::WhileModal(

@@ -128,7 +128,7 @@ TEST_F(MainDialogTest, TabOrderFocusMenuIconAndColumns) {
 
   HWND list = dialog.Item(IDC_RESULT_LIST);
   EXPECT_EQ(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x4020, 0x4020);
-  const auto& table = dialog.ResultList();
+  const auto& table = dialog.Table();
   ASSERT_EQ(table.ColumnCount(), 6);
   std::string headings;
   for (int column = 0; column < 6; ++column) headings += table.Heading(column) + "|";
@@ -137,19 +137,19 @@ TEST_F(MainDialogTest, TabOrderFocusMenuIconAndColumns) {
 
 TEST_F(MainDialogTest, ScanAtStartAndRescansOnTheCheckBox) {
   ASSERT_TRUE(created);
-  const auto atStart = gui_test::Rows(dialog.ResultList());
+  const auto atStart = gui_test::Rows(dialog.Table());
   EXPECT_EQ(atStart, gui_test::HeadlessRows(false));
   EXPECT_EQ(atStart.size(), 6u) << ::testing::PrintToString(atStart);
 
   Click(IDC_SHOW_ALL);
   EXPECT_TRUE(dialog.ShowAllPlugins());
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), gui_test::HeadlessRows(true));
   Click(IDC_SHOW_ALL);
   EXPECT_FALSE(dialog.ShowAllPlugins());
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), atStart);
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), atStart);
   Click(IDC_SHOW_ALL);
   Click(IDC_SHOW_ALL);
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), atStart);
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), atStart);
 }
 
 TEST_F(MainDialogTest, CopyToClipboardAndEnterGiveTheConsoleReport) {
@@ -181,7 +181,7 @@ TEST(MainDialogSignatures, ColumnsFilledAndReportedOnceThePassEnds) {
 
   app::MainDialog dialog;
   ASSERT_TRUE(dialog.Create() && gui_test::WaitForScan(dialog));
-  const auto& list = dialog.ResultList();
+  const auto& list = dialog.Table();
   std::map<std::string, std::string> cells;
   for (int row = 0; row < list.RowCount(); ++row)
     cells[list.Cell(row, scan::FileColumn)] =
@@ -225,7 +225,7 @@ LRESULT CALLBACK CloseMenusAtOnce(HWND window, UINT message, WPARAM wParam, LPAR
 TEST_F(MainDialogTest, HeadingClicksAndRowCommandsReachTheList) {
   ASSERT_TRUE(created);
   HWND list = dialog.Item(IDC_RESULT_LIST);
-  const auto& table = dialog.ResultList();
+  const auto& table = dialog.Table();
 
   // The dialog hands the heading click back to the list, which sorts itself.
   list_test::ClickHeading(dialog.Handle(), list, scan::VersionColumn);

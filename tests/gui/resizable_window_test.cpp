@@ -122,7 +122,7 @@ TEST_F(ResizableWindowTest, ControlsKeepTheirDistancesAndTheFirstSizeIsTheLeast)
 
 TEST_F(ResizableWindowTest, CtrlAAndCtrlCInTheListSelectAndCopyEveryRow) {
   ASSERT_TRUE(created);
-  const auto& table = dialog.ResultList();
+  const auto& table = dialog.Table();
   ASSERT_GE(table.RowCount(), 3);
   FocusList();
   ASSERT_EQ(::GetFocus(), List());
@@ -178,14 +178,14 @@ TEST_F(ResizableWindowTest, F5RescansKeepingTheCheckBox) {
   ASSERT_TRUE(created);
   ::SendMessageA(dialog.Item(IDC_SHOW_ALL), BM_CLICK, 0, 0);
   ASSERT_TRUE(gui_test::WaitForScan(dialog));
-  const std::vector<std::string> all = gui_test::Rows(dialog.ResultList());
+  const std::vector<std::string> all = gui_test::Rows(dialog.Table());
   ::SetFocus(dialog.Item(IDOK));
   MSG f5{dialog.Item(IDOK), WM_KEYDOWN, VK_F5, 0, 0, {}};
   EXPECT_TRUE(dialog.PreTranslateMessage(f5));
   EXPECT_TRUE(dialog.Scanning());
   ASSERT_TRUE(gui_test::WaitForScan(dialog));
   EXPECT_TRUE(dialog.ShowAllPlugins());
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), all);
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), all);
 }
 
 // What the program file holds: the icon group's entries, every size from

@@ -11,6 +11,7 @@
 #include "gui_support.h"
 #include "res/resource.h"
 #include "resource_usage.h"
+#include "ui/result_columns.h"
 #include "ui/row_commands.h"
 #include "win/unique_handle.h"
 
@@ -21,16 +22,16 @@ namespace {
 class HeldScan {
  public:
   explicit HeldScan(int holdAt)
-      : holdAt_(holdAt), gate_([this](ui::RowHandOver& rows) { Hold(rows); }) {}
+      : holdAt_(holdAt), gate_([this](ui::RowHandOver& rows, int found) { Hold(rows, found); }) {}
   void Release() { ::SetEvent(release_.get()); }
   bool Reached() const { return reached_; }
   bool SawAbandon() const { return abandoned_; }
 
  private:
-  void Hold(ui::RowHandOver& rows) {
-    if (rows.RowCount() != holdAt_ || ::WaitForSingleObject(release_.get(), 0) == WAIT_OBJECT_0)
+  void Hold(ui::RowHandOver& rows, int found) {
+    if (found != holdAt_ || ::WaitForSingleObject(release_.get(), 0) == WAIT_OBJECT_0)
       return;
-    rows.Repaint();  // the rows so far go to the window
+    rows.Flush();  // the rows so far go to the window
     reached_ = true;
     while (!rows.Abandoned() && ::WaitForSingleObject(release_.get(), 5) == WAIT_TIMEOUT) {
     }
@@ -66,7 +67,7 @@ TEST(ScanBesideWindow, WhileHeldTheWindowAnswersAndTheReportWaitsForTheEnd) {
   ASSERT_TRUE(dialog.Create());  // back with the scan held: it runs beside the window
   const HWND list = dialog.Item(IDC_RESULT_LIST);
   const HWND copy = dialog.Item(IDC_COPY_TO_CLIPBOARD);
-  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 2; }));
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.Table().RowCount() == 2; }));
   EXPECT_TRUE(held.Reached());
   EXPECT_TRUE(dialog.Scanning());
   EXPECT_FALSE(::IsWindowEnabled(copy));
@@ -83,11 +84,11 @@ TEST(ScanBesideWindow, WhileHeldTheWindowAnswersAndTheReportWaitsForTheEnd) {
   EXPECT_TRUE(::IsWindowEnabled(copy));
   EXPECT_EQ(::GetFocus(), copy);
   EXPECT_NE(CursorOver(list), ::LoadCursorA(nullptr, IDC_APPSTARTING));
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(false));
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), gui_test::HeadlessRows(false));
   // The columns were sized once every row was in: sizing again changes nothing.
   const std::vector<int> widths = ColumnWidths(list);
   for (int column = 0; column < scan::kColumnCount; ++column)
-    dialog.ResultList().AutoSizeColumn(column);
+    ui::AutoSizeColumn(list, dialog.Table(), column);
   EXPECT_EQ(ColumnWidths(list), widths);
 }
 
@@ -96,11 +97,11 @@ TEST(ScanBesideWindow, CheckBoxMidScanLeavesOnlyTheNewScansRows) {
   HeldScan held(1);
   app::MainDialog dialog;
   ASSERT_TRUE(dialog.Create());
-  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 1; }));
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.Table().RowCount() == 1; }));
   ::SendMessageA(dialog.Item(IDC_SHOW_ALL), BM_CLICK, 0, 0);
   ASSERT_TRUE(gui_test::WaitForScan(dialog));
   EXPECT_TRUE(held.SawAbandon());
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), gui_test::HeadlessRows(true));
 }
 
 // A worker busy past its abandonment, as one hashing a large file is: the
@@ -109,8 +110,8 @@ TEST(ScanBesideWindow, RescanDoesNotWaitForABusyWorker) {
   gui_test::SmallMachine machine;
   win::UniqueKernelHandle release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
   std::atomic<int> held{0};
-  const ui::RowHandOver::ScopedRowGate gate([&](ui::RowHandOver& rows) {
-    if (rows.RowCount() == 1 && held.fetch_add(1) == 0) ::WaitForSingleObject(release.get(), 10000);
+  const ui::RowHandOver::ScopedRowGate gate([&](ui::RowHandOver&, int found) {
+    if (found == 1 && held.fetch_add(1) == 0) ::WaitForSingleObject(release.get(), 10000);
   });
   {
     app::MainDialog dialog;
@@ -118,7 +119,7 @@ TEST(ScanBesideWindow, RescanDoesNotWaitForABusyWorker) {
     ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return held.load() == 1; }));
     ::SendMessageA(dialog.Item(IDC_SHOW_ALL), BM_CLICK, 0, 0);  // returns with the first still held
     ASSERT_TRUE(gui_test::WaitForScan(dialog));
-    EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(true));
+    EXPECT_EQ(gui_test::Rows(dialog.Table()), gui_test::HeadlessRows(true));
     ::SetEvent(release.get());
   }  // the first worker ends once let go, and is collected with the dialog
 }
@@ -145,8 +146,8 @@ TEST(ScanBesideWindow, RowsWaitWhileTheListMenuIsOpen) {
   HeldScan held(1);
   app::MainDialog dialog;
   ASSERT_TRUE(dialog.Create());
-  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.ResultList().RowCount() == 1; }));
-  const std::string clicked = ui::RowText(dialog.ResultList(), 0);
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.Table().RowCount() == 1; }));
+  const std::string clicked = ui::RowText(dialog.Table(), 0);
 
   ASSERT_TRUE(::SetWindowSubclass(dialog.Handle(), ReleaseThenCloseMenu, 1,
                                   reinterpret_cast<DWORD_PTR>(&held)));
@@ -156,7 +157,7 @@ TEST(ScanBesideWindow, RowsWaitWhileTheListMenuIsOpen) {
   EXPECT_EQ(list_test::ReadClipboardText().text, clicked);
 
   ASSERT_TRUE(gui_test::WaitForScan(dialog));
-  EXPECT_EQ(gui_test::Rows(dialog.ResultList()), gui_test::HeadlessRows(false));
+  EXPECT_EQ(gui_test::Rows(dialog.Table()), gui_test::HeadlessRows(false));
 }
 
 TEST(ScanBesideWindow, EscapeMidScanEndsTheDialogAndItsWorker) {

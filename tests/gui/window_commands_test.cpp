@@ -47,7 +47,7 @@ TEST(BusyClipboard, CopiesWaitWithoutHoldingUpTheWindowThenLandOrSayWhy) {
     ::SendMessageA(dialog.Item(IDC_COPY_TO_CLIPBOARD), BM_CLICK, 0, 0);
     EXPECT_LT(::GetTickCount() - start, 500u) << "the click waited for the clipboard";
     EXPECT_TRUE(win::ClipboardCopyWaiting());
-    if (then == Then::CopyARowToo) ui::CopyRows(dialog.ResultList(), {0}, dialog.Handle());
+    if (then == Then::CopyARowToo) ui::CopyRows(dialog.Table(), {0}, dialog.Handle());
     if (then == Then::CloseTheWindow) ::SendMessageA(dialog.Handle(), WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(gui_test::PumpUntil(dialog, [] { return !win::ClipboardCopyWaiting(); }));
     const DWORD waited = ::GetTickCount() - start;  // until it landed, was told or dropped
@@ -60,7 +60,7 @@ TEST(BusyClipboard, CopiesWaitWithoutHoldingUpTheWindowThenLandOrSayWhy) {
 
     EXPECT_EQ(told, then == Then::Nothing ? std::vector{busy} : std::vector<std::wstring>{});
     EXPECT_EQ(list_test::ReadClipboardText().text,
-              then == Then::CopyARowToo ? ui::RowText(dialog.ResultList(), 0) + "\r\n" : "old");
+              then == Then::CopyARowToo ? ui::RowText(dialog.Table(), 0) + "\r\n" : "old");
     if (then == Then::CloseTheWindow) continue;
     // Nothing is lost: the next copy finds the clipboard free and lands at once.
     ::SendMessageA(dialog.Item(IDC_COPY_TO_CLIPBOARD), BM_CLICK, 0, 0);

@@ -35,9 +35,7 @@ TEST(HostileList, EveryHeadingSortsBothWaysWithoutLosingARow) {
   tree.CopyFixture("fixture_cr_9_1", "Q\\Camera Raw.8bi");
 
   list_test::ListWindow window;
-  ui::SortListCtrl sorter;
-  ASSERT_TRUE(sorter.Attach(window.Table()));
-  scan::PluginScanner scanner(window.Table());
+  scan::PluginScanner scanner(window);
   scanner.ShowAllPlugins = true;
   scanner.ScanInstallations();
   auto sorted = [](std::vector<list_test::Cells> rows) {

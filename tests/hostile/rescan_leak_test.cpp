@@ -72,13 +72,11 @@ TEST(Rescans, TwoHundredIntoAShownListStayFlat) {
   test_support::TempTree tree;
   LayOutMachine(registry, tree);
   list_test::ListWindow window;
-  ui::SortListCtrl sorter;
-  ASSERT_TRUE(sorter.Attach(window.Table()));
   ::ShowWindow(window.Host(), SW_SHOWNOACTIVATE);
-  scan::PluginScanner scanner(window.Table());
+  scan::PluginScanner scanner(window);
   ExpectFlatOverRescans([&](bool showAll) {
     scanner.ShowAllPlugins = showAll;
-    window.Table().DeleteAllRows();
+    window.Owner().Clear();
     scanner.Reset();
     scanner.ScanInstallations();
     PumpMessages();
@@ -102,7 +100,7 @@ TEST(Rescans, TwoHundredClicksOnTheMainDialogsCheckBoxStayFlat) {
     return !dialog.Scanning();
   };
   ASSERT_TRUE(waitForScan());
-  EXPECT_EQ(dialog.ResultList().RowCount(), 10);  // the scan at start
+  EXPECT_EQ(dialog.Table().RowCount(), 10);  // the scan at start
   ExpectFlatOverRescans([&](bool showAll) {
     // What a click on the automatic check box does: the check flips, then
     // the dialog hears BN_CLICKED.
@@ -113,7 +111,7 @@ TEST(Rescans, TwoHundredClicksOnTheMainDialogsCheckBoxStayFlat) {
     }
     EXPECT_TRUE(waitForScan());
     EXPECT_EQ(dialog.ShowAllPlugins(), showAll);
-    return dialog.ResultList().RowCount();
+    return dialog.Table().RowCount();
   });
 }
 

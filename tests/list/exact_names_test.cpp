@@ -23,18 +23,20 @@ const std::wstring kFile = L"R\x00e9sum\x00e9 \x2713.8bf";  // Résumé ✓.8bf
 
 class ExactNamesTest : public ::testing::Test {
  protected:
-  // The row as the scan writes it: ANSI texts, then the exact names.
-  void AddRow(scan::ResultTable& table, const std::wstring& file, const std::string& version,
-              const std::wstring& folder) {
-    const int row = table.InsertRow(ansi::FromWide(file));
-    table.SetCell(row, scan::VersionColumn, version);
-    table.SetCell(row, scan::ProductColumn, "Photoshop CS2");
-    table.SetCell(row, scan::LocationColumn, ansi::FromWide(folder));
-    table.SetExactNames(row, file, folder, L"Photoshop CS2");
-  }
+  // The row as the scan builds it: ANSI texts and the exact names.
   void AddRow(const std::wstring& file, const std::string& version, const std::wstring& folder) {
-    AddRow(window.Table(), file, version, folder);
-    AddRow(memory, file, version, folder);
+    scan::ResultRow row;
+    row.cells[scan::FileColumn] = ansi::FromWide(file);
+    row.cells[scan::VersionColumn] = version;
+    row.cells[scan::ProductColumn] = "Photoshop CS2";
+    row.cells[scan::LocationColumn] = ansi::FromWide(folder);
+    row.exactFile = file;
+    row.exactLocation = folder;
+    row.exactProduct = L"Photoshop CS2";
+    row.exactKnown = true;
+    window.AddRow(row);
+    window.Flush();
+    memory.Add(std::move(row));
   }
   // What LVM_GETITEMTEXTW, or LVM_GETITEMTEXTA, gives another program.
   template <typename Char = wchar_t, typename Item = LVITEMW, UINT kMessage = LVM_GETITEMTEXTW>
@@ -114,8 +116,6 @@ TEST_F(ExactNamesTest, TheTextSortOrdersTheNamesShown) {
   for (const wchar_t* name : {L"\x042f\x0431\x043b\x043e\x043a\x043e", L"zeta",
                               L"\x0410\x0440\x0431\x0443\x0437"})
     AddRow(name, "x", L"C:\\");
-  ui::SortListCtrl sorting;
-  sorting.Attach(window.Table());
   ui::LastSortColumn = -1;
   list_test::ClickHeading(window.Host(), window.List(), scan::FileColumn);
   EXPECT_EQ(ListText(0, 0), L"zeta");

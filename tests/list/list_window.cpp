@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/result_columns.h"
 #include "win/reflect.h"
 
@@ -36,7 +38,7 @@ ListWindow::ListWindow(DWORD listStyle) {
                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | listStyle, 10, 10,
                             660, 340, host_.get(), reinterpret_cast<HMENU>(1000),
                             ::GetModuleHandleA(nullptr), nullptr);
-  table_.Attach(list_);
+  if (listStyle & LVS_OWNERDATA) owner_.Attach(list_, table_);
   ui::PrepareResultList(list_);
 }
 
@@ -51,10 +53,14 @@ void ClickHeading(HWND parent, HWND list, int column) {
 }
 
 int ListWindow::AddRow(const Cells& cells) {
-  const int row = table_.InsertRow(cells[0]);
-  for (int column = 1; column < 4; ++column) table_.SetCell(row, column, cells[column]);
-  return row;
+  scan::ResultRow row;
+  std::copy(cells.begin(), cells.end(), row.cells.begin());
+  const int at = owner_.Place(std::move(row));
+  owner_.ShowAdded();
+  return at;
 }
+
+void ListWindow::AddRow(scan::ResultRow row) { owner_.Place(std::move(row)); }
 
 std::vector<std::string> ListWindow::Column(int column) {
   std::vector<std::string> texts;
@@ -73,12 +79,8 @@ std::vector<Cells> ListWindow::Rows() {
 
 LRESULT CALLBACK ListWindow::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<ListWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (message == WM_NOTIFY) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (::SendMessageA(header->hwndFrom, win::kReflectedNotify, wParam, lParam)) return 0;
-    LRESULT result = 0;
-    if (self && self->table_.OnNotify(*header, result)) return result;
-  }
+  if (LRESULT result = 0; message == WM_NOTIFY && win::ReflectNotify(wParam, lParam, result))
+    return result;
   LRESULT result = 0;
   if (self && self->onMessage && self->onMessage(message, wParam, lParam, &result)) return result;
   return ::DefWindowProcA(hwnd, message, wParam, lParam);

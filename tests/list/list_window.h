@@ -1,9 +1,9 @@
 #pragma once
 // A plain top-level window holding a real report-view list, as the main
-// dialog holds control 1000: an owner-data list showing the table, unless
-// told otherwise. The host reflects WM_NOTIFY back to the control and passes
-// the list's requests for texts to the table, the way the dialog does, and
-// lets a test watch its other messages.
+// dialog holds control 1000: an owner-data list whose owner shows the
+// table, unless told otherwise. The host reflects WM_NOTIFY back to the
+// control, the way the dialog does, and lets a test watch its other
+// messages. As a sink, it places a scan's rows through the owner.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,14 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "ui/list_view_table.h"
+#include "scan/memory_table.h"
+#include "ui/sort_list_ctrl.h"
 #include "win/unique_handle.h"
 
 namespace list_test {
 
 using Cells = std::array<std::string, 4>;
 
-class ListWindow {
+class ListWindow : public scan::RowSink {
  public:
   explicit ListWindow(DWORD listStyle = LVS_REPORT | LVS_OWNERDATA);
   ListWindow(const ListWindow&) = delete;
@@ -27,11 +28,15 @@ class ListWindow {
 
   HWND Host() const { return host_.get(); }
   HWND List() const { return list_; }
-  ui::ListViewTable& Table() { return table_; }
+  scan::MemoryTable& Table() { return table_; }
+  ui::SortListCtrl& Owner() { return owner_; }
 
-  // Inserts through the sort-ascending rule and fills the other cells;
-  // returns where the row landed.
+  // Places a row with these cells as the list's order puts it, and shows
+  // it; returns where the row landed.
   int AddRow(const Cells& cells);
+  // A scan's rows are shown at its flushes, as the window shows them.
+  void AddRow(scan::ResultRow row) override;
+  void Flush() override { owner_.ShowAdded(); }
   std::vector<std::string> Column(int column);
   std::vector<Cells> Rows();
 
@@ -44,7 +49,8 @@ class ListWindow {
 
   win::UniqueWindow host_;
   HWND list_ = nullptr;
-  ui::ListViewTable table_;
+  scan::MemoryTable table_;
+  ui::SortListCtrl owner_;
 };
 
 // A heading click as the list reports it to its parent, which reflects it.

@@ -34,12 +34,14 @@ TEST_F(OwnerDataTest, RowsPlacedAboveDuringAScanTakeTheSelectionAlong) {
   SetState(0, LVIS_SELECTED);
   SetState(2, LVIS_SELECTED | LVIS_FOCUSED);
   ::SendMessageA(window.List(), LVM_SETSELECTIONMARK, 0, 2);
-  window.Table().BeginRows();  // as the scan's rows come: the list learns them at Sync
-  AddFiles({"a", "y", "b"});
+  for (const char* file : {"a", "y", "b"}) {  // as a slice of a scan: shown at its end
+    scan::ResultRow row;
+    row.cells = {file, "1.0", "P", std::string("C:\\") + file};
+    window.Owner().Place(std::move(row));
+  }
   EXPECT_EQ(::SendMessageA(window.List(), LVM_GETITEMCOUNT, 0, 0), 3);
-  window.Table().Sync();
+  window.Owner().ShowAdded();
   EXPECT_EQ(::SendMessageA(window.List(), LVM_GETITEMCOUNT, 0, 0), 6);
-  window.Table().EndRows();
   EXPECT_EQ(window.Column(0), (std::vector<std::string>{"a", "b", "m", "x", "y", "z"}));
   EXPECT_EQ(::SendMessageA(window.List(), LVM_GETSELECTEDCOUNT, 0, 0), 2);
   EXPECT_EQ(FileWith(LVNI_SELECTED), "m");
@@ -61,10 +63,10 @@ TEST_F(OwnerDataTest, TypingAFilesFirstLettersMovesToIt) {
     EXPECT_EQ(FileWith(LVNI_SELECTED), expected) << typed;
   }
   // The search itself: from a row on, wrapping, whole names too.
-  EXPECT_EQ(window.Table().FindFile(3, L"AL", false, true), 0);
-  EXPECT_EQ(window.Table().FindFile(3, L"AL", false, false), -1);
-  EXPECT_EQ(window.Table().FindFile(0, L"bet", true, true), -1);
-  EXPECT_EQ(window.Table().FindFile(0, L"BETA", true, true), 1);
+  EXPECT_EQ(window.Owner().FindFile(3, L"AL", false, true), 0);
+  EXPECT_EQ(window.Owner().FindFile(3, L"AL", false, false), -1);
+  EXPECT_EQ(window.Owner().FindFile(0, L"bet", true, true), -1);
+  EXPECT_EQ(window.Owner().FindFile(0, L"BETA", true, true), 1);
 }
 
 TEST_F(OwnerDataTest, ALaterCellRedrawsOnlyItsRowAndOnlyInView) {
@@ -76,7 +78,7 @@ TEST_F(OwnerDataTest, ALaterCellRedrawsOnlyItsRowAndOnlyInView) {
   RECT pending{};
   ASSERT_FALSE(::GetUpdateRect(window.List(), &pending, FALSE));
 
-  window.Table().SetSignature(2,
+  window.Owner().SetSignature(window.Table().Id(2),
                               scan::SignatureCheck{scan::SignatureCheck::Status::Unsigned, L"", 0});
   ASSERT_TRUE(::GetUpdateRect(window.List(), &pending, FALSE));
   RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -85,7 +87,7 @@ TEST_F(OwnerDataTest, ALaterCellRedrawsOnlyItsRowAndOnlyInView) {
   EXPECT_LE(pending.bottom, row.bottom);
   ::ValidateRect(window.List(), nullptr);
 
-  window.Table().SetSignature(95, std::nullopt);  // far below the view
+  window.Owner().SetSignature(window.Table().Id(95), std::nullopt);  // far below the view
   EXPECT_FALSE(::GetUpdateRect(window.List(), &pending, FALSE));
   EXPECT_EQ(window.Table().Cell(2, scan::SignatureColumn), "Not signed");
   ::ShowWindow(window.Host(), SW_HIDE);

@@ -29,24 +29,24 @@ TEST(ListRepaint, HeldDuringTheRowsPaintedAtEachRepaintAndAtTheEnd) {
   list_test::ListWindow window;
   ::ShowWindow(window.Host(), SW_SHOWNOACTIVATE);
   ::UpdateWindow(window.Host());
-  ui::ListViewTable& table = window.Table();
+  ui::SortListCtrl& list = window.Owner();
   PaintCounter counter(window.List());
 
-  table.BeginRows();
+  list.HoldDrawing(true);
   window.AddRow({"a.8bi", "1.0", "P", "C:\\a"});
   ::UpdateWindow(window.List());
   EXPECT_EQ(counter.paints, 0);  // held: a row alone draws nothing
-  table.Repaint();
+  list.Repaint();
   EXPECT_EQ(counter.paints, 1);
   window.AddRow({"b.8bi", "2.0", "P", "C:\\b"});
   ::UpdateWindow(window.List());
   EXPECT_EQ(counter.paints, 1);  // held again after the repaint
-  table.EndRows();
+  list.HoldDrawing(false);
   EXPECT_EQ(counter.paints, 2);
   RECT pending;
   EXPECT_FALSE(::GetUpdateRect(window.List(), &pending, FALSE));
 
-  // Outside a burst the list draws itself as ever.
+  // Not held, the list draws itself as ever.
   window.AddRow({"c.8bi", "3.0", "P", "C:\\c"});
   ::UpdateWindow(window.List());
   EXPECT_EQ(counter.paints, 3);

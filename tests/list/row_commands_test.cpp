@@ -79,7 +79,7 @@ TEST_F(RowCommandsTest, ReportOfAScanMatchesTheConsoleToolsBytes) {
   registry.SetString("Software\\Adobe\\Photoshop\\8.0", "PluginPath", tree.Path("PS\\Plug-Ins"));
   registry.SetString("Software\\Adobe\\Photoshop Elements\\4.0", "PluginPath",
                      tree.Path("PSE\\Plug-Ins"));
-  scan::PluginScanner(window.Table()).ScanInstallations();
+  scan::PluginScanner(window).ScanInstallations();
   scan::MemoryTable memory;
   scan::PluginScanner(memory).ScanInstallations();
   ASSERT_EQ(window.Table().RowCount(), 2);

@@ -200,13 +200,12 @@ TEST_F(InstallationScanTest, RescanGivesTheSameRows) {
 // many rows each repaint showed, the end of the burst included.
 class SlowTable : public MemoryTable {
  public:
-  int InsertRow(const std::string& file) override {
+  void AddRow(scan::ResultRow row) override {
+    began |= RowCount() == 0 && shown.empty();
     ::Sleep(4);
-    return MemoryTable::InsertRow(file);
+    MemoryTable::AddRow(std::move(row));
   }
-  void Repaint() override { shown.push_back(RowCount()); }
-  void BeginRows() override { began = RowCount() == 0 && shown.empty(); }
-  void EndRows() override { shown.push_back(RowCount()); }
+  void Flush() override { shown.push_back(RowCount()); }
   bool began = false;
   std::vector<int> shown;
 };
