@@ -21,6 +21,7 @@ varnock_test(list_tests
     ${list_dir}/repaint_test.cpp
     ${list_dir}/exact_names_test.cpp
     ${list_dir}/owner_data_test.cpp
+    ${list_dir}/row_path_test.cpp
     ${list_dir}/list_menu.rc
   LIBS varnock_list_test_support
   DEPENDS list_clipboard_writer
