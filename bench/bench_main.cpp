@@ -389,6 +389,17 @@ int main(int argc, char** argv) {
         Time(own.Median(&bench::WindowTimes::rescanGap)),
         join({versus(oneThread, &bench::WindowTimes::rescanGap, "one-thread window")},
              versusBaselines(&bench::WindowTimes::rescanGap)));
+  const double selectedRescan = own.Median(&bench::WindowTimes::selectedRescan);
+  bool kept = true;
+  for (const bench::WindowTimes& run : own.runs) kept &= run.selectionKept;
+  lines("window: the same, " + Thousands(std::min<long long>(bench::kSelectedRows, allReads / 2)) +
+            " rows selected midway",
+        Time(selectedRescan),
+        {Ratio(selectedRescan, rescan, "without a selection"),
+         kept ? "the selected rows stay selected" : "SELECTION LOST"});
+  Line("  longest without an answer after the selection",
+       Time(own.Median(&bench::WindowTimes::selectedGap)),
+       versus(oneThread, &bench::WindowTimes::selectedGap, "one-thread window"));
   lines("window: Escape during a rescan, off the screen",
         Time(own.Median(&bench::WindowTimes::escapeToHidden)),
         versusBaselines(&bench::WindowTimes::escapeToHidden));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 
 #include "app/main_dialog.h"
 #include "console_probe.h"
@@ -69,7 +70,10 @@ HWND VisibleDialogOf(DWORD process) {
 // a posted click on it starts: until the box shows it checked the click is
 // still queued, and the list and "Copy" show the scan before, which may
 // have as many rows.
-double LongestUnanswered(HWND dialog, int rows, HWND box = nullptr) {
+// `watch`, when given, sees each row count polled and may act on the list;
+// the longest wait counts from its first action on.
+double LongestUnanswered(HWND dialog, int rows, HWND box = nullptr,
+                         const std::function<bool(HWND list, int count)>& watch = {}) {
   const HWND list = ::GetDlgItem(dialog, IDC_RESULT_LIST);
   const HWND copy = ::GetDlgItem(dialog, IDC_COPY_TO_CLIPBOARD);
   const auto start = Clock::now();
@@ -89,12 +93,29 @@ double LongestUnanswered(HWND dialog, int rows, HWND box = nullptr) {
       clicked = check == BST_CHECKED;
     }
     if (!ask(dialog, WM_NULL, answer) || !ask(list, LVM_GETITEMCOUNT, count)) return -1;
+    if (clicked && watch && watch(list, static_cast<int>(count))) longest = 0;
     if (clicked && static_cast<int>(count) == rows && ::IsWindowEnabled(copy)) return longest;
     if (Since(start) > 600) return -1;
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
     ::Sleep(20);  // between polls, this process's own windows answer too
   }
+}
+
+// Every row of another process's list selected, as Ctrl+A selects them:
+// the item record lives in that process.
+bool SelectEveryRow(HANDLE process, HWND list) {
+  LVITEMA item{};
+  item.stateMask = item.state = LVIS_SELECTED;
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof item, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return false;
+  DWORD_PTR answer = 0;
+  const bool done = ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+                    ::SendMessageTimeoutA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                                          kAnswerWithin, &answer);
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return done;
 }
 
 }  // namespace
@@ -158,6 +179,24 @@ WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind,
   times.rescan = Since(clicked);
   times.peakWorkingSet = PeakWorkingSet(process.get());
 
+  // Back to the raw-camera rows, then "Show All" again with a selection.
+  ::PostMessageA(showAll, BM_CLICK, 0, 0);
+  if (LongestUnanswered(dialog, rawRows) < 0) return times;
+  const int selectAt = std::min(kSelectedRows, allRows / 2);
+  int selected = -1;
+  const auto again = Clock::now();
+  ::PostMessageA(showAll, BM_CLICK, 0, 0);
+  times.selectedGap = LongestUnanswered(dialog, allRows, showAll, [&](HWND list, int count) {
+    if (selected >= 0 || count < selectAt) return false;
+    selected = SelectEveryRow(process.get(), list) ? count : 0;
+    return true;
+  });
+  times.selectedRescan = Since(again);
+  DWORD_PTR stillSelected = 0;
+  ::SendMessageTimeoutA(::GetDlgItem(dialog, IDC_RESULT_LIST), LVM_GETSELECTEDCOUNT, 0, 0,
+                        SMTO_NORMAL, kAnswerWithin, &stillSelected);
+  times.selectionKept = selected > 0 && static_cast<int>(stillSelected) == selected;
+
   ::PostMessageA(showAll, BM_CLICK, 0, 0);
   ::Sleep(200);
   const auto escaped = Clock::now();
@@ -170,7 +209,7 @@ WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind,
   times.escapeToHidden = Since(escaped);
   const bool ended = WaitPumping(process.get(), 600000);
   times.escapeToExit = Since(escaped);
-  times.ok = ended && times.startupGap >= 0 && times.rescanGap >= 0;
+  times.ok = ended && times.startupGap >= 0 && times.rescanGap >= 0 && times.selectedGap >= 0;
   return times;
 }
 

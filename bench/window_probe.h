@@ -22,9 +22,16 @@ struct WindowTimes {
   double rescan = 0;         // "Show All" click to "Copy to Clipboard" enabled, all rows in
   double rescanGap = 0;      // longest unanswered during that rescan
   std::size_t peakWorkingSet = 0;  // the child's, at the rescan's end
+  // The same rescan again, every row selected (as Ctrl+A selects) once the
+  // list holds kSelectedRows rows (half the rows on a smaller machine).
+  double selectedRescan = 0;
+  double selectedGap = 0;       // longest unanswered from the selection to the end
+  bool selectionKept = false;   // the rows selected then, and only they, selected at the end
   double escapeToHidden = 0; // Escape, 0.2 s into a rescan, to the window's leaving the screen
   double escapeToExit = 0;   // the same to the end of the process
 };
+
+inline constexpr int kSelectedRows = 1000;
 
 // Which window the child shows: this build's, the one-thread baseline, or
 // that of the benchmark program `exe` (another build's).
