@@ -101,10 +101,14 @@ bool SortListCtrl::OnNotify(NMHDR& header, LRESULT& result) {
       return true;
     case LVN_ODCACHEHINT:  // every row is at hand
       return true;
+    // Our own state changes end here, at once and allowed; the user's (or
+    // another process's) go on, and the selection is read before the next move.
+    case LVN_ITEMCHANGING:
+      return quiet_;
     case LVN_ITEMCHANGED:
     case LVN_ODSTATECHANGED:
-      if (!quiet_) knownValid_ = false;  // the user's: read it before the next move
-      return false;
+      if (!quiet_) knownValid_ = false;
+      return quiet_;
     case LVN_COLUMNCLICK:
       OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header));
       return true;
