@@ -71,9 +71,16 @@ use_prefix() {
   wineserver -p
   # A crashing program ends at once instead of waiting in the debugger.
   wine reg add 'HKCU\Software\Wine\DllOverrides' /v winedbg.exe /d '' /f >/dev/null 2>&1 </dev/null
-  if [ "${2:-}" = desktop ]; then
+  if [ "${2:-}" = desktop ] &&
+     ! wine reg query 'HKCU\Software\Wine\Explorer' /v Desktop </dev/null 2>/dev/null | grep -q Default; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x800 /f >/dev/null 2>&1 </dev/null
+    # The desktop process started by the commands above read the setting
+    # before it was there: started again, it makes the desktop. Without it
+    # each top-level window shown or hidden waits up to 2 s for X.
+    wineserver -k
+    wineserver -w
+    wineserver -p
   fi
   wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
