@@ -34,7 +34,7 @@ ListFeed::Next ListFeed::Feed(RowHandOver::Batch batch) {
         drawPending_ = true;
     }
   }
-  if (!AllIn() || drawPending_) return Next::Continue;
+  if (!AllIn() || drawPending_ || list_.PuttingBack()) return Next::Continue;
   if (ended_) {
     ended_ = false;
     return Next::Ended;
@@ -53,8 +53,9 @@ void ListFeed::Work(Clock::time_point sliceEnd) {
       }
     }
   };
-  // A large selection paces the rows; the scan's end takes them all.
-  const bool due = list_.PlacingDue() || ended_;
+  // A large selection paces the rows; the scan's end takes them all, once
+  // the selection is back in place.
+  const bool due = (list_.PlacingDue() || ended_) && !list_.PuttingBack();
   {
     const ShowAtEnd show{list_};
     for (; due && !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
@@ -102,6 +103,7 @@ void ListFeed::Stop() {
   widest_ = {};
   drawPending_ = false;
   ended_ = false;
+  list_.FinishPutBack();  // no turn will come back for it
   Release();
 }
 

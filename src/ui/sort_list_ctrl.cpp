@@ -23,6 +23,10 @@ static_assert(!std::is_convertible_v<SortListCtrl*, scan::SignatureSink*> &&
 namespace {
 using Clock = std::chrono::steady_clock;
 
+// A put-back's share of one turn of the message loop.
+constexpr auto kPutBackTurn = std::chrono::milliseconds(40);
+constexpr int kPutBackRows = 256;
+
 // A text into the buffer the control gave, cut to fit as the control's own
 // texts are.
 template <typename Char>
@@ -106,8 +110,17 @@ bool SortListCtrl::OnNotify(NMHDR& header, LRESULT& result) {
     case LVN_ITEMCHANGING:
       return quiet_;
     case LVN_ITEMCHANGED:
+      if (!quiet_) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (change.uChanged & LVIF_STATE)
+          UserChanged(change.iItem, change.iItem, change.uOldState, change.uNewState);
+      }
+      return quiet_;
     case LVN_ODSTATECHANGED:
-      if (!quiet_) knownValid_ = false;
+      if (!quiet_) {
+        const auto& change = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+        UserChanged(change.iFrom, change.iTo, change.uOldState, change.uNewState);
+      }
       return quiet_;
     case LVN_COLUMNCLICK:
       OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header));
@@ -146,7 +159,24 @@ bool SortListCtrl::OnKeyDown(WPARAM key) {
 
 void SortListCtrl::SelectAll() { SetState(-1, LVIS_SELECTED, LVIS_SELECTED); }
 
+// The user's (or another process's) choice holds over a put-back still
+// under way: the rows it touched are left as it set them.
+void SortListCtrl::UserChanged(int from, int to, UINT oldState, UINT newState) {
+  knownValid_ = false;
+  if (!PuttingBack() || !((oldState ^ newState) & LVIS_SELECTED)) return;
+  if (from < 0) {  // every row
+    pending_.clear();
+    pendingNext_ = 0;
+    return;
+  }
+  const auto first = pending_.begin() + static_cast<std::ptrdiff_t>(pendingNext_);
+  const auto low = std::lower_bound(first, pending_.end(), std::pair{from, false});
+  const auto high = std::lower_bound(low, pending_.end(), std::pair{to + 1, false});
+  pending_.erase(low, high);
+}
+
 void SortListCtrl::CopySelectedRows() {
+  FinishPutBack();
   std::vector<int> rows;
   for (int row = -1;;) {
     row = Ask(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
@@ -202,6 +232,7 @@ void SortListCtrl::SetEmptyNote(std::wstring note) {
 
 int SortListCtrl::Place(scan::ResultRow&& row) {
   if (!moving_) {
+    FinishPutBack();
     carried_ = Capture();
     moving_ = true;
   }
@@ -217,12 +248,18 @@ int SortListCtrl::Place(scan::ResultRow&& row) {
   return table_->Insert(std::move(row), at);
 }
 
-bool SortListCtrl::PlacingDue() const { return Clock::now() >= nextPlacing_; }
+bool SortListCtrl::PlacingDue() const { return !PuttingBack() && Clock::now() >= nextPlacing_; }
 
 void SortListCtrl::ShowAdded() {
-  if (!moving_) return;
-  moving_ = false;
   const auto start = Clock::now();
+  if (!moving_) {
+    if (!PuttingBack()) return;
+    ApplyPending(start + kPutBackTurn);
+    const auto end = Clock::now();
+    nextPlacing_ = end + 8 * (end - start);
+    return;
+  }
+  moving_ = false;
   const int count = table_->RowCount();
   if (count != shown_) {
     ::SendMessageW(Handle(), LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
@@ -268,6 +305,7 @@ SortListCtrl::Carried SortListCtrl::Capture() const {
 // The rows whose state changes get a message each; when fewer rows change
 // by starting from all selected (or none), that is done with one message.
 void SortListCtrl::PutBack(const Carried& carried) {
+  const auto start = Clock::now();
   std::vector<int> now;
   now.reserve(carried.ids.size());
   for (int id : carried.ids)
@@ -294,12 +332,37 @@ void SortListCtrl::PutBack(const Carried& carried) {
       if (selected != all) changed.push_back(row);
     }
   }
-  for (int row : changed)
-    SetState(row, LVIS_SELECTED, std::binary_search(now.begin(), now.end(), row) ? LVIS_SELECTED : 0);
   if (focus != carried.focusRow && focus >= 0) SetState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
   if (mark != carried.markRow) ::SendMessageW(Handle(), LVM_SETSELECTIONMARK, 0, mark);
   knownIds_ = carried.ids;
   knownValid_ = true;
+  pending_.clear();
+  pendingNext_ = 0;
+  for (int row : changed) pending_.emplace_back(row, std::binary_search(now.begin(), now.end(), row));
+  ApplyPending(start + kPutBackTurn);
+}
+
+// Up to `until` or a bounded count of rows, whichever comes first: under
+// Wine each row's message raises a notification.
+void SortListCtrl::ApplyPending(Clock::time_point until) {
+  quiet_ = true;
+  struct Loud {
+    bool& quiet;
+    ~Loud() { quiet = false; }
+  } loud{quiet_};
+  for (int sent = 0; PuttingBack() && sent < kPutBackRows; ++sent) {
+    if (sent % 8 == 0 && sent > 0 && Clock::now() >= until) break;
+    const auto [row, selected] = pending_[pendingNext_++];
+    SetState(row, LVIS_SELECTED, selected ? LVIS_SELECTED : 0);
+  }
+  if (!PuttingBack()) {
+    pending_.clear();
+    pendingNext_ = 0;
+  }
+}
+
+void SortListCtrl::FinishPutBack() {
+  while (PuttingBack()) ApplyPending(Clock::time_point::max());
 }
 
 void SortListCtrl::SetState(int row, UINT mask, UINT state) {
@@ -312,6 +375,7 @@ void SortListCtrl::SetState(int row, UINT mask, UINT state) {
 
 void SortListCtrl::Reorder(const std::vector<int>& from) {
   ShowAdded();
+  FinishPutBack();
   const Carried carried = Capture();
   if (!table_->Reorder(from)) return;
   HoldDrawing(true);
@@ -336,6 +400,8 @@ void SortListCtrl::RedrawRow(int row) {
 void SortListCtrl::Clear() {
   moving_ = false;
   carried_ = {};
+  pending_.clear();
+  pendingNext_ = 0;
   knownIds_.clear();
   knownValid_ = false;
   rule_ = {};

@@ -25,6 +25,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scan/memory_table.h"
@@ -61,8 +62,13 @@ class SortListCtrl {
   // selection, focus and mark where their rows now stand.
   void ShowAdded();
   // False while placing rows would cost more than the pace allows: keeping
-  // a large selection in place is paced as drawing is.
+  // a large selection in place is paced as drawing is, and no row is placed
+  // while the selection is still being put back.
   bool PlacingDue() const;
+  // A put-back too long for one turn goes on at each ShowAdded, a bounded
+  // part at a time, so the window keeps answering in between.
+  bool PuttingBack() const { return pendingNext_ < pending_.size(); }
+  void FinishPutBack();
   void SetSignature(int id, const std::optional<scan::SignatureCheck>& check);
   void Clear();  // no rows, and File order again
   void HoldDrawing(bool hold);
@@ -110,6 +116,13 @@ class SortListCtrl {
   Carried Capture() const;
   void PutBack(const Carried& carried);
   void SetState(int row, UINT mask, UINT state);
+  void ApplyPending(std::chrono::steady_clock::time_point until);
+  void UserChanged(int from, int to, UINT oldState, UINT newState);
+
+  // The rows still to be set by the put-back under way, ascending, with
+  // whether each is to be selected; those before pendingNext_ are done.
+  std::vector<std::pair<int, bool>> pending_;
+  std::size_t pendingNext_ = 0;
 
   // The selection as last put back, and whether the user (or another
   // process) has changed it since: else it need not be read again.
