@@ -60,6 +60,39 @@ TEST(RowPath, ASliceUnderAFullSelectionCostsTheSameWhateverItsSize) {
   EXPECT_EQ(notifications[0], notifications[1]);
 }
 
+// Rows placed among a full selection, in sorted order, change the state of
+// as many rows: that goes on over several turns, a bounded part each, no
+// row is placed meanwhile, and a row the user changes meanwhile keeps the
+// user's choice.
+TEST(RowPath, ALongPutBackIsSpreadOverTurnsAndYieldsToTheUser) {
+  list_test::ListWindow window;
+  for (int n = 0; n < 800; ++n) window.Owner().Place(Row(FileOf(2 * n)));
+  ui::LastSortColumn = -1;
+  list_test::ClickHeading(window.Host(), window.List(), scan::FileColumn);
+  LVITEMA item{};
+  item.stateMask = item.state = LVIS_SELECTED;
+  ::SendMessageA(window.List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  for (int n = 0; n < 800; ++n) window.Owner().Place(Row(FileOf(2 * n + 1)));
+  int sent = 0;
+  auto count = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter) {
+    *reinterpret_cast<int*>(counter) += message == LVM_SETITEMSTATE;
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+  };
+  ::SetWindowSubclass(window.List(), count, 7, reinterpret_cast<DWORD_PTR>(&sent));
+  for (int turn = 0; turn == 0 || window.Owner().PuttingBack(); ++turn, sent = 0) {
+    window.Owner().ShowAdded();
+    ASSERT_LE(sent, 260) << turn;
+    if (turn == 0) {
+      ASSERT_TRUE(window.Owner().PuttingBack());
+      EXPECT_FALSE(window.Owner().PlacingDue());
+      ::SendMessageA(window.List(), LVM_SETITEMSTATE, 1599, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  ::RemoveWindowSubclass(window.List(), count, 7);
+  for (int row = 0; row < 1600; ++row)
+    ASSERT_EQ(Selected(window.List(), row), row % 2 == 0 || row == 1599) << row;
+}
+
 // Rows found after a heading click stand where the window's own sort of
 // the whole list puts them, numeric or, once a text comes, by text.
 TEST(RowPath, AHeadingClickMidScanHoldsForTheRowsAfterIt) {
