@@ -380,6 +380,7 @@ void SortListCtrl::Reorder(const std::vector<int>& from) {
   if (!table_->Reorder(from)) return;
   HoldDrawing(true);
   PutBack(carried);
+  FinishPutBack();  // a sort may come with no scan to drive the rest
   HoldDrawing(false);
 }
 
