@@ -400,6 +400,9 @@ int main(int argc, char** argv) {
   Line("  longest without an answer after the selection",
        Time(own.Median(&bench::WindowTimes::selectedGap)),
        versus(oneThread, &bench::WindowTimes::selectedGap, "one-thread window"));
+  Line("  longest without an answer after a Signature click",
+       Time(own.Median(&bench::WindowTimes::signatureSortGap)),
+       "rows move as their signatures come");
   lines("window: Escape during a rescan, off the screen",
         Time(own.Median(&bench::WindowTimes::escapeToHidden)),
         versusBaselines(&bench::WindowTimes::escapeToHidden));

@@ -102,20 +102,35 @@ double LongestUnanswered(HWND dialog, int rows, HWND box = nullptr,
   }
 }
 
-// Every row of another process's list selected, as Ctrl+A selects them:
-// the item record lives in that process.
+// A message to another process's window whose record lives in that process.
+template <typename Record>
+bool SendWithRecord(HANDLE process, HWND window, UINT message, WPARAM wParam, const Record& record) {
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof record, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return false;
+  DWORD_PTR answer = 0;
+  const bool done = ::WriteProcessMemory(process, remote, &record, sizeof record, nullptr) &&
+                    ::SendMessageTimeoutA(window, message, wParam, reinterpret_cast<LPARAM>(remote),
+                                          SMTO_NORMAL, kAnswerWithin, &answer);
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return done;
+}
+
+// Every row of another process's list selected, as Ctrl+A selects them.
 bool SelectEveryRow(HANDLE process, HWND list) {
   LVITEMA item{};
   item.stateMask = item.state = LVIS_SELECTED;
-  void* remote = ::VirtualAllocEx(process, nullptr, sizeof item, MEM_COMMIT, PAGE_READWRITE);
-  if (!remote) return false;
-  DWORD_PTR answer = 0;
-  const bool done = ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
-                    ::SendMessageTimeoutA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
-                                          kAnswerWithin, &answer);
-  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return done;
+  return SendWithRecord(process, list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), item);
+}
+
+// A heading click, as the list tells its dialog.
+bool ClickHeading(HANDLE process, HWND dialog, HWND list, int column) {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = list;
+  click.hdr.idFrom = IDC_RESULT_LIST;
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  return SendWithRecord(process, dialog, WM_NOTIFY, IDC_RESULT_LIST, click);
 }
 
 }  // namespace
@@ -197,6 +212,18 @@ WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind,
                         SMTO_NORMAL, kAnswerWithin, &stillSelected);
   times.selectionKept = selected > 0 && static_cast<int>(stillSelected) == selected;
 
+  // Back to the raw-camera rows, then "Show All" again and a click on
+  // Signature a quarter of the way, before any row has its signature.
+  ::PostMessageA(showAll, BM_CLICK, 0, 0);
+  if (LongestUnanswered(dialog, rawRows) < 0) return times;
+  bool clickedSignature = false;
+  ::PostMessageA(showAll, BM_CLICK, 0, 0);
+  times.signatureSortGap = LongestUnanswered(dialog, allRows, showAll, [&](HWND list, int count) {
+    if (clickedSignature || count < allRows / 4) return false;
+    clickedSignature = true;
+    return ClickHeading(process.get(), dialog, list, scan::SignatureColumn);
+  });
+
   ::PostMessageA(showAll, BM_CLICK, 0, 0);
   ::Sleep(200);
   const auto escaped = Clock::now();
@@ -209,7 +236,8 @@ WindowTimes MeasureWindow(const std::string& scratchKey, const WindowKind& kind,
   times.escapeToHidden = Since(escaped);
   const bool ended = WaitPumping(process.get(), 600000);
   times.escapeToExit = Since(escaped);
-  times.ok = ended && times.startupGap >= 0 && times.rescanGap >= 0 && times.selectedGap >= 0;
+  times.ok = ended && times.startupGap >= 0 && times.rescanGap >= 0 && times.selectedGap >= 0 &&
+             times.signatureSortGap >= 0;
   return times;
 }
 

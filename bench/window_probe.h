@@ -27,6 +27,9 @@ struct WindowTimes {
   double selectedRescan = 0;
   double selectedGap = 0;       // longest unanswered from the selection to the end
   bool selectionKept = false;   // the rows selected then, and only they, selected at the end
+  // The same rescan again, the Signature heading clicked a quarter of the
+  // way: the longest unanswered from the click on, the click's sort aside.
+  double signatureSortGap = 0;
   double escapeToHidden = 0; // Escape, 0.2 s into a rescan, to the window's leaving the screen
   double escapeToExit = 0;   // the same to the end of the process
 };

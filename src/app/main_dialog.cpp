@@ -15,6 +15,7 @@
 #include "ui/program_icon.h"
 #include "ui/result_columns.h"
 #include "ui/web_link.h"
+#include "win/clipboard_copy.h"
 #include "win/dpi.h"
 #include "win/gdi.h"
 #include "win/window_placement.h"
@@ -26,6 +27,8 @@ constexpr UINT kStartScanMessage = WM_APP + 1;  // the first scan, once the wind
 constexpr UINT kRowsMessage = WM_APP + 2;       // the worker has rows waiting
 constexpr UINT kMenuClosedMessage = WM_APP + 3; // after the list menu's command
 constexpr UINT_PTR kRowsTimer = 1;
+constexpr UINT_PTR kCloseTimer = 2;  // the window has closed: is its copy settled?
+constexpr UINT kCloseWatchMs = 50;
 // While a scan runs the window comes back for its rows at least this often,
 // so no lost message leaves them waiting.
 constexpr auto kRowsWatch = std::chrono::milliseconds(100);
@@ -241,14 +244,21 @@ bool MainDialog::SetScanCursor(LPARAM hit) {
   return true;
 }
 
-void MainDialog::OnOK() {
-  StopScan();
-  win::Dialog::OnOK();
-}
+void MainDialog::OnOK() { CloseOnceCopied(IDOK); }
 
-void MainDialog::OnCancel() {
+void MainDialog::OnCancel() { CloseOnceCopied(IDCANCEL); }
+
+// A copy still waiting for the clipboard lands, or says why it cannot,
+// before the window goes (and the process with it): the window hides, and
+// its thread goes on answering until the copy is settled.
+void MainDialog::CloseOnceCopied(INT_PTR result) {
   StopScan();
-  win::Dialog::OnCancel();
+  closeResult_ = result;
+  if (win::ClipboardCopyWaiting() && ::SetTimer(Handle(), kCloseTimer, kCloseWatchMs, nullptr)) {
+    ::ShowWindow(Handle(), SW_HIDE);
+    return;
+  }
+  EndDialog(result);
 }
 
 bool MainDialog::OnCommand(int id, int code, HWND) {
@@ -308,6 +318,12 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       OnRowsWaiting(true);
       return true;
     case WM_TIMER:
+      if (wParam == kCloseTimer) {
+        if (win::ClipboardCopyWaiting()) return true;
+        ::KillTimer(Handle(), kCloseTimer);
+        EndDialog(closeResult_);
+        return true;
+      }
       if (wParam != kRowsTimer) return false;
       OnRowsWaiting(true);
       return true;

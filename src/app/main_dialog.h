@@ -10,7 +10,9 @@
 // pass runs the pointer shows the background-work cursor and "Copy to
 // Clipboard" is off, so a partial report is never taken for a whole one; a
 // new scan, "Done", Escape and closing abandon the running one and go on at
-// once, without waiting for its worker (ui/background_scan.h).
+// once, without waiting for its worker (ui/background_scan.h). A copy that
+// waits for the clipboard when the window closes is let land first, or say
+// why it cannot, with the window hidden meanwhile.
 //
 // The window opens at its template's size, or its work area's where that
 // is smaller, and can be resized down to that; the controls follow
@@ -88,6 +90,7 @@ class MainDialog : public win::Dialog {
   };
 
   void StopScan();
+  void CloseOnceCopied(INT_PTR result);
   // `settled`: the menu's command, if any, has been handled by now.
   void OnRowsWaiting(bool settled = false);
   void OnMenu(bool open);
@@ -110,6 +113,7 @@ class MainDialog : public win::Dialog {
   // is handled: the clicked row must not move.
   enum class Menu { Closed, Open, Closing } menu_ = Menu::Closed;
   bool fitPending_ = true;       // no scan has ended yet
+  INT_PTR closeResult_ = IDCANCEL;  // the dialog's once its copy is settled
   RECT shownAt_{};               // the window's rectangle when it was first shown
   win::UniqueIcon icon_;       // at the window's DPI: task bar, Alt+Tab, the dialog's pictures
   win::UniqueIcon smallIcon_;  // at the window's DPI: the caption

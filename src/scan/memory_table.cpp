@@ -154,6 +154,21 @@ bool MemoryTable::Reorder(const std::vector<int>& from) {
   return true;
 }
 
+void MemoryTable::Move(int row, int to) {
+  if (!Exists(row)) return;
+  to = std::clamp(to, 0, RowCount() - 1);
+  if (to == row) return;
+  // Only the serials between the two places shift, by one.
+  const auto at = order_.begin();
+  if (to < row)
+    std::rotate(at + to, at + row, at + row + 1);
+  else
+    std::rotate(at + row, at + row + 1, at + to + 1);
+  if (rowOfSerial_.empty()) return;
+  for (int shifted = std::min(row, to), last = std::max(row, to); shifted <= last; ++shifted)
+    rowOfSerial_[order_[shifted]] = shifted;
+}
+
 void MemoryTable::Clear() {
   records_.clear();
   order_.clear();

@@ -72,6 +72,10 @@ class MemoryTable : public ResultTable, public RowSink, public SignatureSink {
   int Id(int row) const { return Exists(row) ? records_[order_[row]].id : -1; }
   // Where the row with that id stands now; -1 for none.
   int RowOfId(int id) const;
+  // The row as it came, with the cells set since; the row must exist.
+  const ResultRow& Record(int row) const { return At(row); }
+  // Moves one row to stand at `to` among the others (clamped to them).
+  void Move(int row, int to);
   // Moves the rows: the row at `from[i]` comes to stand at i. `from` must
   // name every row once; anything else leaves the order as it was.
   bool Reorder(const std::vector<int>& from);

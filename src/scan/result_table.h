@@ -31,10 +31,14 @@ struct ColumnInfo {
   // system returned (files, folders, the registry's for the label), the
   // signer's name.
   bool exact;
+  // Its cells, once known, are numbers: a heading clicked while every cell
+  // is still empty sorts it numerically, any other by text.
+  bool numbers;
 };
 inline constexpr ColumnInfo kColumns[kColumnCount] = {
-    {"File", 150, true},     {"Version", 75, false},      {"Product", 100, true},
-    {"Location", 420, true}, {"Architecture", 75, false}, {"Signature", 200, true},
+    {"File", 150, true, false},     {"Version", 75, false, true},
+    {"Product", 100, true, false},  {"Location", 420, true, false},
+    {"Architecture", 75, false, false}, {"Signature", 200, true, false},
 };
 // The columns a report without the signature pass has, as it always had.
 inline constexpr int kUncheckedColumnCount = ArchitectureColumn;

@@ -55,7 +55,8 @@ void ListFeed::Work(Clock::time_point sliceEnd) {
   };
   // A large selection paces the rows; the scan's end takes them all, once
   // the selection is back in place.
-  const bool due = (list_.PlacingDue() || ended_) && !list_.PuttingBack();
+  auto placingDue = [&] { return (list_.PlacingDue() || ended_) && !list_.PuttingBack(); };
+  const bool due = placingDue();
   {
     const ShowAtEnd show{list_};
     for (; due && !arrived_.empty() && Clock::now() < sliceEnd; arrived_.pop_front()) {
@@ -66,10 +67,17 @@ void ListFeed::Work(Clock::time_point sliceEnd) {
       if (afterPlacing) afterPlacing(id);
     }
   }
-  // A cell fills a row that stands where it stands; drawing need not wait.
-  for (; arrived_.empty() && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front()) {
-    list_.SetSignature(cells_.front().id, cells_.front().signature);
-    Measure(list_.Table().RowOfId(cells_.front().id), scan::SignatureColumn);
+  // A cell fills a row that stands where it stands, and drawing need not
+  // wait; under a sort by its column it moves its row, as placing does.
+  if (arrived_.empty() && !cells_.empty()) {
+    const bool moves = list_.SortsBy(scan::SignatureColumn);
+    std::optional<ShowAtEnd> show;
+    if (moves && placingDue()) show.emplace(list_);
+    for (; (show || !moves) && !cells_.empty() && Clock::now() < sliceEnd; cells_.pop_front()) {
+      if (moves) Hold();
+      list_.SetSignature(cells_.front().id, cells_.front().signature);
+      Measure(list_.Table().RowOfId(cells_.front().id), scan::SignatureColumn);
+    }
   }
   meter_.reset();
   if (!AllIn()) return;

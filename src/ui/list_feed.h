@@ -4,7 +4,8 @@
 // places them where the list's order puts them, and the columns are sized
 // as the scan asked once the rows before are in. The signatures the pass
 // sets afterwards go into the rows the scan found them for, by id, wherever
-// a sort has moved them.
+// a sort has moved them; under a sort by their column they move their rows
+// in the same slices, paced as the rows are.
 //
 // The rows go in by slices of kSlice with drawing held, and the window comes
 // back for the rest: it answers between slices. At each slice's end the list

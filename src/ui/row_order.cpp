@@ -51,9 +51,13 @@ void QuickSort(TextRun& run, bool ascending, int low, int high) {
 }  // namespace
 
 bool IsNumericColumn(const scan::MemoryTable& table, int column) {
-  for (int row = 0, rows = table.RowCount(); row < rows; ++row)
-    if (!IsNumericText(table.Cell(row, column))) return false;
-  return true;
+  bool filled = false;
+  for (int row = 0, rows = table.RowCount(); row < rows; ++row) {
+    const std::string cell = table.Cell(row, column);
+    if (!IsNumericText(cell)) return false;
+    filled |= !cell.empty();
+  }
+  return filled || column < 0 || column >= scan::kColumnCount || scan::kColumns[column].numbers;
 }
 
 std::vector<int> NumericOrder(const scan::MemoryTable& table, int column, bool ascending) {
@@ -75,13 +79,15 @@ std::vector<int> TextOrder(const scan::MemoryTable& table, int column, bool asce
   return run.from;
 }
 
-int SortedPlace(const scan::MemoryTable& table, const SortRule& rule, const scan::ResultRow& row) {
-  const int rows = table.RowCount();
+int SortedPlace(const scan::MemoryTable& table, const SortRule& rule, const scan::ResultRow& row,
+                int skip) {
+  const bool skipping = skip >= 0 && skip < table.RowCount();
+  const int rows = table.RowCount() - skipping;
   auto place = [&](auto notAfter) {
     int low = 0, high = rows;  // the first row the new one comes before
     while (low < high) {
       const int middle = low + (high - low) / 2;
-      if (notAfter(middle))
+      if (notAfter(skipping && middle >= skip ? middle + 1 : middle))
         low = middle + 1;
       else
         high = middle;

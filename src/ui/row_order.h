@@ -16,7 +16,9 @@ struct SortRule {
   bool numeric = false;
 };
 
-// Every cell of the column made of digits and full stops, tested in row order.
+// Every cell of the column made of digits and full stops, tested in row
+// order. A column whose cells are all still empty goes by the rule its
+// cells will need (scan::ColumnInfo::numbers).
 bool IsNumericColumn(const scan::MemoryTable& table, int column);
 // By the numeric keys; rows with equal keys keep their order among
 // themselves, as the list control's own sort of its items keeps it.
@@ -27,7 +29,10 @@ std::vector<int> NumericOrder(const scan::MemoryTable& table, int column, bool a
 std::vector<int> TextOrder(const scan::MemoryTable& table, int column, bool ascending, int low,
                            int high);
 // Where `row` goes among rows that stand sorted by `rule`: after the rows
-// that order before it or equal to it.
-int SortedPlace(const scan::MemoryTable& table, const SortRule& rule, const scan::ResultRow& row);
+// that order before it or equal to it. With `skip`, that row of the table
+// is left out, and the place is one among the others: where a row already
+// in goes once its cell has changed.
+int SortedPlace(const scan::MemoryTable& table, const SortRule& rule, const scan::ResultRow& row,
+                int skip = -1);
 
 }  // namespace ui

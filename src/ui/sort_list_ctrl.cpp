@@ -1,7 +1,6 @@
 #include "ui/sort_list_ctrl.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "ui/empty_list_note.h"
 #include "ui/heading_colours.h"
@@ -23,9 +22,9 @@ static_assert(!std::is_convertible_v<SortListCtrl*, scan::SignatureSink*> &&
 namespace {
 using Clock = std::chrono::steady_clock;
 
-// A put-back's share of one turn of the message loop.
-constexpr auto kPutBackTurn = std::chrono::milliseconds(40);
-constexpr int kPutBackRows = 256;
+int Ask(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return static_cast<int>(::SendMessageW(list, message, wParam, lParam));
+}
 
 // A text into the buffer the control gave, cut to fit as the control's own
 // texts are.
@@ -52,9 +51,6 @@ int FoundRow(const SortListCtrl& list, const Record& find, ToWide toWide) {
                        flags & LVFI_WRAP);
 }
 
-int Ask(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return static_cast<int>(::SendMessageW(list, message, wParam, lParam));
-}
 }  // namespace
 
 LRESULT CALLBACK SortListCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -159,22 +155,6 @@ bool SortListCtrl::OnKeyDown(WPARAM key) {
 
 void SortListCtrl::SelectAll() { SetState(-1, LVIS_SELECTED, LVIS_SELECTED); }
 
-// The user's (or another process's) choice holds over a put-back still
-// under way: the rows it touched are left as it set them.
-void SortListCtrl::UserChanged(int from, int to, UINT oldState, UINT newState) {
-  knownValid_ = false;
-  if (!PuttingBack() || !((oldState ^ newState) & LVIS_SELECTED)) return;
-  if (from < 0) {  // every row
-    pending_.clear();
-    pendingNext_ = 0;
-    return;
-  }
-  const auto first = pending_.begin() + static_cast<std::ptrdiff_t>(pendingNext_);
-  const auto low = std::lower_bound(first, pending_.end(), std::pair{from, false});
-  const auto high = std::lower_bound(low, pending_.end(), std::pair{to + 1, false});
-  pending_.erase(low, high);
-}
-
 void SortListCtrl::CopySelectedRows() {
   FinishPutBack();
   std::vector<int> rows;
@@ -230,22 +210,28 @@ void SortListCtrl::SetEmptyNote(std::wstring note) {
   ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void SortListCtrl::BeginMoving() {
+  if (moving_) return;
+  FinishPutBack();
+  carried_ = Capture();
+  moving_ = true;
+}
+
 int SortListCtrl::Place(scan::ResultRow&& row) {
-  if (!moving_) {
-    FinishPutBack();
-    carried_ = Capture();
-    moving_ = true;
-  }
+  BeginMoving();
   if (rule_.column < 0) return table_->Add(std::move(row));
   if (rule_.numeric && !IsNumericText(row.cells[rule_.column])) {
-    // The column as it now stands is text: the whole list goes by text.
-    rule_.numeric = false;
     const int id = table_->Id(table_->Insert(std::move(row), table_->RowCount()));
-    table_->Reorder(TextOrder(*table_, rule_.column, rule_.ascending, 0, table_->RowCount() - 1));
+    SortAllAsText();
     return table_->RowOfId(id);
   }
   const int at = SortedPlace(*table_, rule_, row);
   return table_->Insert(std::move(row), at);
+}
+
+void SortListCtrl::SortAllAsText() {
+  rule_.numeric = false;
+  table_->Reorder(TextOrder(*table_, rule_.column, rule_.ascending, 0, table_->RowCount() - 1));
 }
 
 bool SortListCtrl::PlacingDue() const { return !PuttingBack() && Clock::now() >= nextPlacing_; }
@@ -277,102 +263,6 @@ void SortListCtrl::ShowAdded() {
   nextPlacing_ = end - start > std::chrono::milliseconds(2) ? end + 8 * (end - start) : end;
 }
 
-SortListCtrl::Carried SortListCtrl::Capture() const {
-  Carried carried;
-  if (shown_ == 0) return carried;
-  const HWND list = Handle();
-  const int selected = Ask(list, LVM_GETSELECTEDCOUNT);
-  if (knownValid_ && static_cast<int>(knownIds_.size()) == selected) {
-    carried.ids = knownIds_;
-  } else if (selected == shown_) {
-    for (int row = 0; row < shown_; ++row) carried.ids.push_back(table_->Id(row));
-  } else {
-    for (int row = -1; static_cast<int>(carried.ids.size()) < selected;) {
-      row = Ask(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0));
-      if (row < 0) break;
-      carried.ids.push_back(table_->Id(row));
-    }
-  }
-  for (int id : carried.ids) carried.rows.push_back(table_->RowOfId(id));
-  std::sort(carried.rows.begin(), carried.rows.end());
-  carried.focusRow = Ask(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0));
-  carried.markRow = Ask(list, LVM_GETSELECTIONMARK);
-  carried.focus = table_->Id(carried.focusRow);
-  carried.mark = table_->Id(carried.markRow);
-  return carried;
-}
-
-// The rows whose state changes get a message each; when fewer rows change
-// by starting from all selected (or none), that is done with one message.
-void SortListCtrl::PutBack(const Carried& carried) {
-  const auto start = Clock::now();
-  std::vector<int> now;
-  now.reserve(carried.ids.size());
-  for (int id : carried.ids)
-    if (const int row = table_->RowOfId(id); row >= 0) now.push_back(row);
-  std::sort(now.begin(), now.end());
-  std::vector<int> changed;
-  std::set_symmetric_difference(carried.rows.begin(), carried.rows.end(), now.begin(), now.end(),
-                                std::back_inserter(changed));
-  const int focus = table_->RowOfId(carried.focus), mark = table_->RowOfId(carried.mark);
-  quiet_ = true;
-  struct Loud {
-    bool& quiet;
-    ~Loud() { quiet = false; }
-  } loud{quiet_};
-  const std::size_t fromAll = 1 + (shown_ - now.size()), fromNone = 1 + now.size();
-  if (changed.size() > std::min(fromAll, fromNone)) {
-    const bool all = fromAll <= fromNone;
-    SetState(-1, LVIS_SELECTED, all ? LVIS_SELECTED : 0);
-    changed.clear();
-    std::size_t next = 0;
-    for (int row = 0; row < shown_; ++row) {
-      const bool selected = next < now.size() && now[next] == row;
-      next += selected;
-      if (selected != all) changed.push_back(row);
-    }
-  }
-  if (focus != carried.focusRow && focus >= 0) SetState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
-  if (mark != carried.markRow) ::SendMessageW(Handle(), LVM_SETSELECTIONMARK, 0, mark);
-  knownIds_ = carried.ids;
-  knownValid_ = true;
-  pending_.clear();
-  pendingNext_ = 0;
-  for (int row : changed) pending_.emplace_back(row, std::binary_search(now.begin(), now.end(), row));
-  ApplyPending(start + kPutBackTurn);
-}
-
-// Up to `until` or a bounded count of rows, whichever comes first: under
-// Wine each row's message raises a notification.
-void SortListCtrl::ApplyPending(Clock::time_point until) {
-  quiet_ = true;
-  struct Loud {
-    bool& quiet;
-    ~Loud() { quiet = false; }
-  } loud{quiet_};
-  for (int sent = 0; PuttingBack() && sent < kPutBackRows; ++sent) {
-    if (sent % 8 == 0 && sent > 0 && Clock::now() >= until) break;
-    const auto [row, selected] = pending_[pendingNext_++];
-    SetState(row, LVIS_SELECTED, selected ? LVIS_SELECTED : 0);
-  }
-  if (!PuttingBack()) {
-    pending_.clear();
-    pendingNext_ = 0;
-  }
-}
-
-void SortListCtrl::FinishPutBack() {
-  while (PuttingBack()) ApplyPending(Clock::time_point::max());
-}
-
-void SortListCtrl::SetState(int row, UINT mask, UINT state) {
-  LVITEMW item{};
-  item.stateMask = mask;
-  item.state = state;
-  ::SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
-}
-
 void SortListCtrl::Reorder(const std::vector<int>& from) {
   ShowAdded();
   FinishPutBack();
@@ -386,7 +276,11 @@ void SortListCtrl::Reorder(const std::vector<int>& from) {
 
 void SortListCtrl::SetSignature(int id, const std::optional<scan::SignatureCheck>& check) {
   table_->SetSignature(id, check);
-  RedrawRow(table_->RowOfId(id));
+  const int row = table_->RowOfId(id);
+  if (row < 0 || !SortsBy(scan::SignatureColumn)) return RedrawRow(row);
+  BeginMoving();
+  if (rule_.numeric && !IsNumericText(table_->Cell(row, rule_.column))) return SortAllAsText();
+  table_->Move(row, SortedPlace(*table_, rule_, table_->Record(row), row));
 }
 
 // Only a row the control already shows, and only while it is in view; a

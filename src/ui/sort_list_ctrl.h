@@ -9,8 +9,9 @@
 // It shows one table (scan::MemoryTable), which nothing else changes: rows
 // are placed through it, where the list's order puts them, and shown at
 // ShowAdded. A heading click sorts the rows (ui/row_order.h); rows placed
-// later follow that sort until the list is cleared, so the list stays in
-// the order its heading shows. The selection, focus and selection mark go
+// later, and rows whose cell in that column is set later, follow that sort
+// until the list is cleared, so the list stays in the order its heading
+// shows. The selection, focus and selection mark go
 // with their rows by id whenever rows move, at a cost that grows with the
 // rows that change state, not with the selection: every row selected takes
 // one message.
@@ -69,7 +70,12 @@ class SortListCtrl {
   // part at a time, so the window keeps answering in between.
   bool PuttingBack() const { return pendingNext_ < pending_.size(); }
   void FinishPutBack();
+  // The row's signature; under a sort by the Signature column the row
+  // moves where that sort now puts it, as placing moves rows: taken out and
+  // placed again, and shown at ShowAdded.
   void SetSignature(int id, const std::optional<scan::SignatureCheck>& check);
+  // A cell set later in this column moves its row.
+  bool SortsBy(int column) const { return rule_.column == column; }
   void Clear();  // no rows, and File order again
   void HoldDrawing(bool hold);
   void Repaint();  // drawn now, held or not
@@ -105,8 +111,17 @@ class SortListCtrl {
   void ShowMenuForFocusedRow();
   void RedrawRow(int row);
   void Reorder(const std::vector<int>& from);
+  // Before the first row of a slice moves: the selection is taken by id.
+  void BeginMoving();
+  // The sorted column now holds a text: the whole list goes by text.
+  void SortAllAsText();
 
-  // The selection, focus and mark by row id, taken before rows move.
+  // A put-back's share of one turn of the message loop.
+  static constexpr auto kPutBackTurn = std::chrono::milliseconds(40);
+  static constexpr int kPutBackRows = 256;
+
+  // The selection, focus and mark by row id, taken before rows move
+  // (ui/sort_list_selection.cpp).
   struct Carried {
     std::vector<int> rows;  // selected, by index before the move, ascending
     std::vector<int> ids;   // the same rows' ids

@@ -65,9 +65,9 @@ void RetryWaitingCopy(UINT_PTR timer) {
   ::KillTimer(nullptr, timer);
   if (timer != waiting.timer) return;  // a timer of a copy already replaced
   waiting.timer = 0;
-  // The user closed the window meanwhile: nothing is left to say it to.
-  if (waiting.owner && (!::IsWindow(waiting.owner) || !::IsWindowVisible(waiting.owner)))
-    return Drop();
+  // The window was destroyed meanwhile: nothing is left to say it to. One
+  // that closes while the copy waits stays, hidden, until it is settled.
+  if (waiting.owner && !::IsWindow(waiting.owner)) return Drop();
   const PlacementResult result = PlaceTextOnClipboard(waiting.ansi, waiting.unicode, 1);
   if (result.placement == Placement::Placed) return Drop();
   if (result.placement == Placement::Failed) {

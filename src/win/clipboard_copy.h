@@ -8,8 +8,10 @@
 // what it had. Window's thread only.
 //
 // One copy waits at a time: a newer copy replaces a waiting one, as the
-// newer text is what the user asked for last. A copy whose window has been
-// closed or hidden is dropped without a word.
+// newer text is what the user asked for last. A copy goes on while its
+// window is hidden, as a window that closes while a copy waits is until the
+// copy has landed or said why not; one whose window has been destroyed is
+// dropped without a word.
 #include <windows.h>
 
 #include <string>

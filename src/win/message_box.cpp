@@ -24,10 +24,14 @@ std::wstring TitleOf(HWND window) {
 
 int ShowMessage(HWND owner, const std::wstring& text, UINT type) {
   MessageRequest request;
-  request.owner = owner && ::IsWindow(owner) ? owner : nullptr;
+  if (owner && !::IsWindow(owner)) owner = nullptr;
+  // A hidden owner (a window that closes once its copy is settled) would
+  // hide the box too: it stands alone, in front, under the owner's title.
+  const bool hidden = owner && !::IsWindowVisible(::GetAncestor(owner, GA_ROOT));
+  request.owner = hidden ? nullptr : owner;
   request.text = text;
-  request.caption = TitleOf(request.owner);
-  request.type = type;
+  request.caption = TitleOf(owner);
+  request.type = hidden ? type | MB_SETFOREGROUND : type;
   return Shower()(request);
 }
 

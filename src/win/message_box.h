@@ -21,7 +21,7 @@ struct MessageRequest {
 using MessageShower = std::function<int(const MessageRequest&)>;
 
 // Shows the text in a box owned by `owner` (or by nobody when it is no
-// window any more) and returns the button chosen.
+// window any more or hidden) and returns the button chosen.
 int ShowMessage(HWND owner, const std::wstring& text, UINT type = MB_OK | MB_ICONWARNING);
 
 // Replaces the box until the guard goes; tests only.

@@ -9,6 +9,7 @@
 #include "app/main_dialog.h"
 #include "clipboard_reader.h"
 #include "gui_support.h"
+#include "list_window.h"
 #include "res/resource.h"
 #include "resource_usage.h"
 #include "ui/result_columns.h"
@@ -91,6 +92,43 @@ TEST(ScanBesideWindow, WhileHeldTheWindowAnswersAndTheReportWaitsForTheEnd) {
   for (int column = 0; column < scan::kColumnCount; ++column)
     ui::AutoSizeColumn(list, dialog.Table(), column);
   EXPECT_EQ(ColumnWidths(list), widths);
+}
+
+// "Show All", then a Signature click while rows still come and no row has
+// its signature yet: the list ends in the order the same click after the
+// scan gives, and the row selected before the click stays selected.
+TEST(ScanBesideWindow, ASignatureClickMidScanHoldsForTheSignaturesAfterIt) {
+  gui_test::SmallMachine machine;
+  app::MainDialog dialog;
+  ASSERT_TRUE(dialog.Create() && gui_test::WaitForScan(dialog));
+  HeldScan held(2);
+  ::SendMessageA(dialog.Item(IDC_SHOW_ALL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(gui_test::PumpUntil(dialog, [&] { return dialog.Table().RowCount() == 2; }));
+  const HWND list = dialog.Item(IDC_RESULT_LIST);
+  LVITEMA item{};
+  item.stateMask = item.state = LVIS_SELECTED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+  const int selected = dialog.Table().Id(1);
+  ui::LastSortColumn = -1;
+  list_test::ClickHeading(dialog.Handle(), list, scan::SignatureColumn);
+  held.Release();
+  ASSERT_TRUE(gui_test::WaitForScan(dialog));
+
+  auto signatures = [&] {
+    std::vector<std::string> cells;
+    for (int row = 0; row < dialog.Table().RowCount(); ++row)
+      cells.push_back(dialog.Table().Cell(row, scan::SignatureColumn));
+    return cells;
+  };
+  const std::vector<std::string> during = signatures();
+  ASSERT_EQ(during.size(), gui_test::HeadlessRows(true).size());
+  EXPECT_NE(during.front(), during.back());  // an empty cell and a text, at least
+  EXPECT_EQ(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
+            dialog.Table().RowOfId(selected));
+  for (int click = 0; click < 2; ++click)  // descending, then ascending again
+    list_test::ClickHeading(dialog.Handle(), list, scan::SignatureColumn);
+  EXPECT_EQ(signatures(), during);
 }
 
 TEST(ScanBesideWindow, CheckBoxMidScanLeavesOnlyTheNewScansRows) {
