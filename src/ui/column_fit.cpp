@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "win/window_placement.h"
+
 namespace ui {
 
 int ColumnsShortfall(HWND list) {
@@ -19,12 +21,8 @@ int ColumnsShortfall(HWND list) {
 
 void WidenWithinWorkArea(HWND window, int extra) {
   RECT frame{};
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (extra <= 0 || !::GetWindowRect(window, &frame) ||
-      !::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
-    return;
-  const RECT& work = monitor.rcWork;
+  if (extra <= 0 || !::GetWindowRect(window, &frame)) return;
+  const RECT work = win::WorkAreaOf(window);
   const LONG width = std::min(frame.right - frame.left + extra, work.right - work.left);
   if (width <= frame.right - frame.left) return;
   LONG left = frame.left - (width - (frame.right - frame.left)) / 2;

@@ -1,8 +1,11 @@
 #include "win/anchored_layout.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "win/dpi.h"
+#include "win/list_rows.h"
+#include "win/text_fit.h"
 #include "win/text_height.h"
 #include "win/window_placement.h"
 
@@ -56,16 +59,18 @@ void AnchoredLayout::Capture(HWND dialog, std::span<const Anchor> rule, SIZE tem
     RECT rect{};
     if (!control || !::GetWindowRect(control, &rect)) continue;
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    placed_.push_back({anchor.control, anchor.edges, rect});
+    placed_.push_back({anchor.control, anchor.edges, rect,
+                       anchor.edges & kGiveWay ? ControlText(control) : std::wstring()});
   }
 }
 
-std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) const {
+AnchoredLayout::Layout AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) const {
   const LONG growX = client.cx - Scaled(client_.cx, dpi, dpi_);
   const LONG growY = client.cy - Scaled(client_.cy, dpi, dpi_);
   const LONG marginX = Scaled(margin_.cx, dpi, dpi_), marginY = Scaled(margin_.cy, dpi, dpi_);
   const size_t count = placed_.size();
   std::vector<RECT> was(count), at(count);
+  std::vector<std::wstring> texts(count);
   for (size_t k = 0; k < count; ++k) {
     const unsigned edges = placed_[k].edges;
     RECT r = was[k] = Scaled(placed_[k].rect, dpi, dpi_);
@@ -85,8 +90,19 @@ std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) cons
       const LONG gap = std::min(marginX, was[j].left - was[k].right);
       at[k].right = std::max(at[k].left + 1, std::min(at[k].right, at[j].left - gap));
     }
-    const LONG needed =
-        WholeTextHeight(::GetDlgItem(dialog, placed_[k].control), at[k].right - at[k].left);
+    HWND control = ::GetDlgItem(dialog, placed_[k].control);
+    const LONG width = at[k].right - at[k].left;
+    if (edges & kGiveWay) texts[k] = placed_[k].text;  // it may show less now
+    const LONG needed = edges & kGiveWay ? WholeTextHeight(control, texts[k], width)
+                                         : WholeTextHeight(control, width);
+    if (edges & kGiveWay) {
+      const LONG ceiling = BelowRowsKept(dialog, k, marginY, was, at);
+      if (ceiling != LONG_MIN && (at[k].bottom - needed < ceiling ||
+                                  WrappedTextSize(control, texts[k], width).cx > width)) {
+        GiveWay(dialog, k, ceiling, {marginX, marginY}, was, at, texts[k]);
+        continue;
+      }
+    }
     if (needed <= at[k].bottom - at[k].top) continue;
     if ((edges & kBottom) && !(edges & kTop))
       at[k].top = at[k].bottom - needed;  // the bottom distance stays
@@ -117,14 +133,77 @@ std::vector<RECT> AnchoredLayout::Place(HWND dialog, SIZE client, UINT dpi) cons
     Inside(r.left, r.right, client.cx);
     Inside(r.top, r.bottom, client.cy);
   }
-  return at;
+  return {std::move(at), std::move(texts)};
+}
+
+LONG AnchoredLayout::BelowRowsKept(HWND dialog, size_t k, LONG marginY,
+                                   const std::vector<RECT>& was,
+                                   const std::vector<RECT>& at) const {
+  LONG ceiling = LONG_MIN;
+  for (size_t j = 0; j < placed_.size(); ++j)
+    if ((placed_[j].edges & kKeepRows) && was[j].bottom <= was[k].top &&
+        Overlap(was[j].left, was[j].right, was[k].left, was[k].right)) {
+      const int rows = ListHeightForRows(::GetDlgItem(dialog, placed_[j].control), kRowsKept);
+      ceiling = std::max(ceiling, at[j].top + rows + std::min(marginY, was[k].top - was[j].bottom));
+    }
+  return ceiling;
+}
+
+void AnchoredLayout::GiveWay(HWND dialog, size_t k, LONG ceiling, SIZE margin,
+                             const std::vector<RECT>& was, std::vector<RECT>& at,
+                             std::wstring& shown) const {
+  HWND control = ::GetDlgItem(dialog, placed_[k].control);
+  const LONG bottom = at[k].bottom;
+  // As far left as what stands on its left lets it come.
+  LONG left = margin.cx;
+  for (size_t j = 0; j < placed_.size(); ++j)
+    if (j != k && was[j].right <= was[k].left &&
+        Overlap(was[j].top, was[j].bottom, was[k].top, was[k].bottom))
+      left = std::max(left, at[j].right + std::min(margin.cx, was[k].left - was[j].right));
+  left = std::min(left, at[k].left);
+  // The room reaches up to the kept rows, or to below one of the controls
+  // on its right, and across to the nearest of those beside it.
+  const auto onRight = [&](size_t j) { return j != k && was[j].left >= was[k].right; };
+  std::vector<LONG> tops{ceiling};
+  for (size_t j = 0; j < placed_.size(); ++j)
+    if (onRight(j) && at[j].bottom + margin.cy > ceiling && at[j].bottom + margin.cy < bottom)
+      tops.push_back(at[j].bottom + margin.cy);
+  const std::wstring& whole = placed_[k].text;
+  bool placedYet = false;
+  for (LONG top : tops) {
+    LONG right = at[k].right;
+    bool bounded = false;
+    for (size_t j = 0; j < placed_.size(); ++j)
+      if (onRight(j) && Overlap(at[j].top, at[j].bottom, top, bottom)) {
+        const LONG edge = at[j].left - std::min(margin.cx, was[j].left - was[k].right);
+        right = bounded ? std::min(right, edge) : edge;
+        bounded = true;
+      }
+    if (right <= left) continue;
+    std::wstring fits = TextThatFits(control, whole, {right - left, bottom - top});
+    if (placedYet && fits.size() <= shown.size()) continue;
+    placedYet = true;
+    shown = std::move(fits);
+    at[k] = {left, bottom - WholeTextHeight(control, shown, right - left), right, bottom};
+    if (shown == whole) break;
+  }
+  if (!placedYet) {
+    shown.clear();
+    at[k].top = at[k].bottom;
+  }
 }
 
 void AnchoredLayout::Apply(HWND dialog) const {
   if (placed_.empty()) return;
   RECT client{};
   ::GetClientRect(dialog, &client);
-  const std::vector<RECT> at = Place(dialog, {client.right, client.bottom}, WindowDpi(dialog));
+  const Layout layout = Place(dialog, {client.right, client.bottom}, WindowDpi(dialog));
+  const std::vector<RECT>& at = layout.rects;
+  for (size_t k = 0; k < placed_.size(); ++k) {
+    HWND control = ::GetDlgItem(dialog, placed_[k].control);
+    if ((placed_[k].edges & kGiveWay) && control && ControlText(control) != layout.texts[k])
+      ::SetWindowTextW(control, layout.texts[k].c_str());
+  }
 
   HDWP moves = ::BeginDeferWindowPos(static_cast<int>(placed_.size()));
   for (size_t k = 0; k < placed_.size(); ++k) {

@@ -15,14 +15,32 @@
 // gives way to what comes towards it: it keeps clear of the controls that
 // lay beyond its far edge in the template. Every control stays inside the
 // client area.
+//
+// A list marked kKeepRows keeps room for kRowsKept rows below its header,
+// and a text marked kGiveWay (with kFitText) gives way to it: where its
+// lines would come up into that room, or a word of it would not fit its
+// width, it takes the room between the controls on its left and those on
+// its right, beside them or below the lowest of the latter, wherever more
+// of it shows, and shows the most of its text that fits there
+// (win/text_fit.h).
 #include <windows.h>
 
 #include <span>
+#include <string>
 #include <vector>
 
 namespace win {
 
-enum AnchorEdge : unsigned { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8, kFitText = 16 };
+enum AnchorEdge : unsigned {
+  kLeft = 1,
+  kTop = 2,
+  kRight = 4,
+  kBottom = 8,
+  kFitText = 16,
+  kKeepRows = 32,
+  kGiveWay = 64,
+};
+inline constexpr int kRowsKept = 5;
 
 struct Anchor {
   int control;     // dialog item identifier
@@ -35,6 +53,7 @@ class AnchoredLayout {
   // as the template placed them, its client size in pixels, and the DPI.
   void Capture(HWND dialog, std::span<const Anchor> rule, SIZE templateClient);
   // Places every captured control for the dialog's present client size.
+  // A text that gives way shows what fits.
   void Apply(HWND dialog) const;
   // The least window size: the template's at the window's present DPI,
   // frame included, and no larger than the work area. 0, 0 before Capture.
@@ -44,9 +63,22 @@ class AnchoredLayout {
   struct Placed {
     int control;
     unsigned edges;
-    RECT rect;  // in client coordinates, at capture
+    RECT rect;         // in client coordinates, at capture
+    std::wstring text; // a text's own that gives way, whole
   };
-  std::vector<RECT> Place(HWND dialog, SIZE client, UINT dpi) const;
+  struct Layout {
+    std::vector<RECT> rects;
+    std::vector<std::wstring> texts;  // what the texts that give way show
+  };
+  Layout Place(HWND dialog, SIZE client, UINT dpi) const;
+  // `was`: the controls where the template put them, `at`: where they are
+  // now. The least top of text `k` below the rows the lists above it keep,
+  // LONG_MIN for no such list.
+  LONG BelowRowsKept(HWND dialog, size_t k, LONG marginY, const std::vector<RECT>& was,
+                     const std::vector<RECT>& at) const;
+  // Text `k` in the room from `ceiling` down, showing what fits.
+  void GiveWay(HWND dialog, size_t k, LONG ceiling, SIZE margin, const std::vector<RECT>& was,
+               std::vector<RECT>& at, std::wstring& shown) const;
 
   std::vector<Placed> placed_;
   SIZE client_{};  // the template's

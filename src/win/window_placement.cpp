@@ -3,16 +3,20 @@
 #include <algorithm>
 
 namespace win {
+namespace {
+std::optional<RECT>& WorkAreaOverride() {
+  static std::optional<RECT> area;
+  return area;
+}
+}  // namespace
+
+ScopedWorkArea::ScopedWorkArea(RECT area) : ScopedOverride(WorkAreaOverride(), area) {}
 
 void CentreWindow(HWND window, HWND owner) {
   RECT rect;
   if (!::GetWindowRect(window, &rect)) return;
   const bool onOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoA(::MonitorFromWindow(onOwner ? owner : window, MONITOR_DEFAULTTOPRIMARY),
-                    &monitor);
-  const RECT area = monitor.rcWork;
+  const RECT area = WorkAreaOf(onOwner ? owner : window);
   RECT around = area;
   if (onOwner) ::GetWindowRect(owner, &around);
 
@@ -26,6 +30,7 @@ void CentreWindow(HWND window, HWND owner) {
 }
 
 RECT WorkAreaOf(HWND window) {
+  if (const std::optional<RECT>& area = WorkAreaOverride()) return *area;
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))

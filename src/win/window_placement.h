@@ -2,6 +2,10 @@
 // Placing top-level windows.
 #include <windows.h>
 
+#include <optional>
+
+#include "win/scoped_override.h"
+
 namespace win {
 
 // Centres `window` on `owner` when that is visible and not minimised,
@@ -13,5 +17,12 @@ void CentreWindow(HWND window, HWND owner);
 void FitInWorkArea(HWND window);
 // That work area.
 RECT WorkAreaOf(HWND window);
+
+// Every monitor's work area is `area` until the guard goes: how tests
+// stand in for a smaller screen. Tests only.
+class ScopedWorkArea : public ScopedOverride<std::optional<RECT>> {
+ public:
+  explicit ScopedWorkArea(RECT area);
+};
 
 }  // namespace win
