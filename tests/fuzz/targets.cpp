@@ -7,6 +7,7 @@
 
 #include "scan/parse/little_endian.h"
 #include "scan/parse/pe_header.h"
+#include "scan/parse/pe_load_config.h"
 #include "scan/parse/registry_value.h"
 #include "scan/parse/version_block.h"
 #include "scan/parse/version_info.h"
@@ -37,10 +38,23 @@ int VersionRead(const std::uint8_t* data, std::size_t size) {
   // have one, whichever reader asks: a whole file header makes a module.
   Require(info.machine.has_value() == (info.outcome != parse::VersionResource::Outcome::NotPe));
   parse::MemorySource again(std::span(data, size));
-  Require(parse::ReadMachine(again) == info.machine);
+  const auto machine = parse::ReadMachine(again);
+  Require(machine.has_value() == info.machine.has_value());
+  // The programs' reader sees the kind the version read saw, CHPE metadata
+  // included, however damaged the headers and the load configuration are.
+  parse::MemorySource kind(std::span(data, size));
+  Require(parse::ReadModuleMachine(kind) == info.machine);
   if (info.machine) {
     const std::uint64_t at = std::uint64_t{parse::LoadU32(data + 0x3C)} + 4;
-    Require(at + 20 <= size && *info.machine == parse::LoadU16(data + at));
+    Require(at + 20 <= size && info.machine->machine == parse::LoadU16(data + at) &&
+            *machine == info.machine->machine);
+    // Only a 64-bit optional header has the load configuration read here,
+    // and it names one only through a non-zero RVA in directory 10.
+    const std::uint64_t optional = at + 20;
+    Require(!info.machine->chpe ||
+            (optional + 112 + 88 <= size && parse::LoadU16(data + optional) == 0x20B &&
+             parse::LoadU32(data + optional + 108) > 10 &&
+             parse::LoadU32(data + optional + 112 + 80) != 0));
   }
   Require(info.outcome != parse::VersionResource::Outcome::Read || info.machine);
   for (const char16_t* name : kNames)
