@@ -60,7 +60,7 @@ TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
             "{\"file\": \"Cam\xC3\xA9ra Raw.8bi\", \"version\": \"\", "
             "\"product\": \"q\\\" b\\\\ \\b\\f\\n\\r\\t \\u0001\\u001f\x7f\", "
             "\"location\": \"C:\\\\PS\\\\Plug-Ins\", \"architecture\": null, "
-            "\"program_architecture\": null}\r\n"
+            "\"program_architecture\": null, \"program_can_load\": null}\r\n"
             "]}\r\n");
 }
 
