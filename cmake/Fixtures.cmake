@@ -4,12 +4,12 @@
 #
 #   varnock_fixture_plugin(<name> FILEVERSION "3, 7, 0, 0"
 #                          [NUMBERS 3,7,0,0] [BLOCK 040904b0] [TRANSLATION "0x0409, 0x04b0"]
-#                          [NO_TRANSLATION] [ON_LOAD marker|crash])
+#                          [NO_TRANSLATION] [ON_LOAD marker|crash] [LOAD_CONFIG])
 set(VARNOCK_FIXTURE_DIR ${CMAKE_CURRENT_LIST_DIR}/../tests/fixtures)
 set_property(GLOBAL PROPERTY VARNOCK_FIXTURES "")
 
 function(varnock_fixture_plugin name)
-  cmake_parse_arguments(F "NO_TRANSLATION" "FILEVERSION;NUMBERS;BLOCK;TRANSLATION;ON_LOAD" "" ${ARGN})
+  cmake_parse_arguments(F "NO_TRANSLATION;LOAD_CONFIG" "FILEVERSION;NUMBERS;BLOCK;TRANSLATION;ON_LOAD" "" ${ARGN})
   if(NOT DEFINED F_NUMBERS)
     string(REPLACE " " "" F_NUMBERS "${F_FILEVERSION}")
     string(REPLACE "." "," F_NUMBERS "${F_NUMBERS}")
@@ -39,6 +39,9 @@ function(varnock_fixture_plugin name)
     target_compile_definitions(${name} PRIVATE FIXTURE_WRITES_MARKER)
   elseif(F_ON_LOAD STREQUAL "crash")
     target_compile_definitions(${name} PRIVATE FIXTURE_CRASHES)
+  endif()
+  if(F_LOAD_CONFIG)
+    target_compile_definitions(${name} PRIVATE FIXTURE_LOAD_CONFIG)
   endif()
   set_property(GLOBAL APPEND PROPERTY VARNOCK_FIXTURES ${name})
 endfunction()

@@ -29,8 +29,9 @@ class FileVersionReader {
   const VS_FIXEDFILEINFO& FixedInfo() const { return fixedInfo_; }
   std::uint16_t Language() const { return language_; }
   std::uint16_t CodePage() const { return codePage_; }
-  // The file header's Machine field, for every PE module the last Load read.
-  std::optional<std::uint16_t> Machine() const { return machine_; }
+  // The file header's Machine field and the load configuration's word on
+  // it, for every PE module the last Load read.
+  std::optional<parse::ModuleMachine> Machine() const { return machine_; }
 
   // Why the last Load found a resource it could not read, or nothing when
   // it read one or there was none to read.
@@ -53,7 +54,7 @@ class FileVersionReader {
   bool fromSystem_ = false;  // versionData_ came from GetFileVersionInfoW
   std::uint16_t language_ = kPresetLanguage;
   std::uint16_t codePage_ = kPresetCodePage;
-  std::optional<std::uint16_t> machine_;
+  std::optional<parse::ModuleMachine> machine_;
   std::optional<Failure> failure_;
 };
 

@@ -87,6 +87,8 @@ void JsonReportWriter::Row(const ResultTable& table, int row) {
   const ResultTable::Architectures architectures = table.RowArchitectures(row);
   text += ", \"architecture\": " + Word(architectures.plugin);
   text += ", \"program_architecture\": " + Word(architectures.program);
+  text += ", \"program_can_load\": ";
+  text += !architectures.programCanLoad ? "null" : *architectures.programCanLoad ? "true" : "false";
   if (signatures_) {
     text += ", \"signature\": ";
     if (const std::optional<SignatureCheck> check = table.Signature(row)) {

@@ -7,7 +7,7 @@
 //    "installations": {"Photoshop": ["9.0", ...], "Photoshop Elements": []},
 //    "installations32": {"Photoshop": [...], "Photoshop Elements": [...]}, "plugins": [
 //   {"file": "...", "version": "...", "product": "...", "location": "...",
-//    "architecture": "x64", "program_architecture": "x64",
+//    "architecture": "x64", "program_architecture": "x64", "program_can_load": true,
 //    "signature": {"status": "signed", "signer": "..."}},
 //   ...
 //   ]}
@@ -20,9 +20,11 @@
 // the 32-bit one; in each, every product of the ProductTable is a member, its
 // version keys in registry order (an empty array when none is installed). The
 // plug-ins are the table's rows in order, files and folders by their exact
-// names. "architecture" is "x86", "x64", "arm64", "0x" and four hex digits,
-// or null for no module; "program_architecture" is the same for the program
-// of the installation the row was found for, null when it is not known;
+// names. "architecture" is "x86", "x64", "arm64", "arm64ec", "arm64x", "0x"
+// and four hex digits, or null for no module; "program_architecture" is the
+// same for the program of the installation the row was found for, null when
+// it is not known; "program_can_load" says whether that program loads the
+// file on this machine, null where either is not known;
 // "signature" comes only after a signature pass, null
 // for no module, its "signer" null where no signer's name holds.
 #include <string>

@@ -60,10 +60,11 @@ void MemoryTable::SetExactNames(int row, std::wstring_view file, std::wstring_vi
   record.exactKnown = true;
 }
 
-void MemoryTable::SetArchitectures(int row, const std::string& plugin, const std::string& program) {
+void MemoryTable::SetArchitectures(int row, const Architectures& architectures) {
   if (!Exists(row)) return;
-  At(row).architectures = {plugin, program};
-  At(row).cells[ArchitectureColumn] = ArchitectureCell(plugin, program);
+  At(row).architectures = architectures;
+  At(row).cells[ArchitectureColumn] = ArchitectureCell(
+      architectures.plugin, architectures.program, architectures.programCanLoad);
 }
 
 void MemoryTable::SetSignature(int id, const std::optional<SignatureCheck>& check) {

@@ -49,7 +49,7 @@ class MemoryTable : public ResultTable, public RowSink, public SignatureSink {
   void SetCell(int row, int column, const std::string& text);
   void SetExactNames(int row, std::wstring_view file, std::wstring_view location,
                      std::wstring_view product = {});
-  void SetArchitectures(int row, const std::string& plugin, const std::string& program);
+  void SetArchitectures(int row, const Architectures& architectures);
 
   int RowCount() const override { return static_cast<int>(order_.size()); }
   int ColumnCount() const override { return columns_; }

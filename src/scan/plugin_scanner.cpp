@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "scan/architecture.h"
 #include "scan/folder_identity.h"
 #include "scan/products.h"
 #include "scan/program_architecture.h"
@@ -258,7 +259,10 @@ void PluginScanner::AddRow(const std::string& text, const std::wstring& name, bo
   }
   // A folder's row still names its installation's program.
   row.architectures.program = owner.program;
-  row.cells[ArchitectureColumn] = ArchitectureCell(row.architectures.plugin, owner.program);
+  row.architectures.programCanLoad =
+      ProgramCanLoad(row.architectures.plugin, owner.program, MachineArchitecture);
+  row.cells[ArchitectureColumn] = ArchitectureCell(row.architectures.plugin, owner.program,
+                                                   row.architectures.programCanLoad);
   row.cells[ProductColumn] = owner.label;
   row.cells[LocationColumn] = folder.text;
   row.exactFile = name;

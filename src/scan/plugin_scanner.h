@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "scan/module_cells_cache.h"
+#include "scan/native_architecture.h"
 #include "scan/registry_view.h"
 #include "scan/repaint_pacer.h"
 #include "scan/row_sink.h"
@@ -68,6 +69,9 @@ class PluginScanner {
   // Where a view's shared folder is looked for when its installer key names
   // none; tests point it into a folder of their own.
   CommonFilesLookup CommonFilesFolder = SystemCommonFiles;
+  // The machine's processor, which decides with a program's which plug-ins
+  // it loads; tests pretend to be another machine.
+  std::string MachineArchitecture = NativeArchitecture();
 
  private:
   // One folder of the walk, three ways: the ANSI text the rows show, the

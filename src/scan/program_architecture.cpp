@@ -2,7 +2,7 @@
 
 #include "scan/architecture.h"
 #include "scan/file_source.h"
-#include "scan/parse/pe_header.h"
+#include "scan/parse/pe_load_config.h"
 #include "scan/products.h"
 #include "win/long_path.h"
 
@@ -14,7 +14,7 @@ std::string ProgramArchitecture(const std::string& product, const std::wstring& 
   // would name whatever lies in the current folder.
   if (program.empty() || applicationFolder.find(L":\\") == std::wstring::npos) return {};
   FileSource file(win::VerbatimPath(win::JoinPath(applicationFolder, program)));
-  const auto machine = parse::ReadMachine(file);
+  const auto machine = parse::ReadModuleMachine(file);
   return file.Error() ? std::string() : ArchitectureText(machine);
 }
 

@@ -61,13 +61,15 @@ class ResultTable {
   // where the table keeps none.
   virtual std::optional<std::wstring> ExactPath(int /*row*/) const { return std::nullopt; }
   // The row's file's architecture and that of its installation's program,
-  // each as ArchitectureText gives it (empty: unknown); the cell shows
-  // ArchitectureCell of the two.
+  // each as ArchitectureText gives it (empty: unknown), and whether that
+  // program loads the file on this machine (ProgramCanLoad); the cell shows
+  // ArchitectureCell of the three.
   struct Architectures {
     std::string plugin, program;
+    std::optional<bool> programCanLoad;
   };
   virtual Architectures RowArchitectures(int row) const {
-    return {Cell(row, ArchitectureColumn), {}};
+    return {Cell(row, ArchitectureColumn), {}, std::nullopt};
   }
   // The row's signature once checked; nothing also before any check.
   virtual std::optional<SignatureCheck> Signature(int /*row*/) const { return std::nullopt; }

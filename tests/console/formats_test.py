@@ -231,8 +231,8 @@ class FormatsTest(unittest.TestCase):
         self.assertEqual(listed, self.installations)
         self.assertEqual([list(p) for p in data["plugins"]],
                          [["file", "version", "product", "location", "architecture",
-                           "program_architecture"]] * len(self.rows))
-        rows = self.in_text_order([[v or "" for v in p.values()] for p in data["plugins"]])
+                           "program_architecture", "program_can_load"]] * len(self.rows))
+        rows = self.in_text_order([[v or "" for v in list(p.values())[:6]] for p in data["plugins"]])
         self.assertEqual(sorted(rows), self.machine.rows)
 
     def test_csv_matches_the_text_report(self):
@@ -344,10 +344,11 @@ class ProgramsTest(unittest.TestCase):
         lines = list(csv.reader(io.StringIO(report("--format", "csv").decode("utf-8-sig"), newline="")))
         self.assertEqual([lines[0][-1]] + sorted([line[0], line[2], line[4], line[5]] for line in lines[1:]),
                          [LAST_HEADING] + [row[:2] + row[3:] for row in expected])
-        words = [[p["file"], p["product"], p["architecture"], p["program_architecture"]]
+        words = [[p["file"], p["product"], p["architecture"], p["program_architecture"], p["program_can_load"]]
                  for p in valid_report(report("--format", "json"))["plugins"]]
-        self.assertEqual(sorted(words),
-                         sorted(row[:2] + [a.lower() or None for a in row[3:]] for row in expected))
+        self.assertEqual(sorted(words, key=str), sorted(
+            (row[:2] + [a.lower() or None for a in row[3:]] + [row[3] == row[4] if row[3] and row[4] else None]
+             for row in expected), key=str))
 
 
 class ContractTest(unittest.TestCase):

@@ -101,13 +101,14 @@ TEST(Signatures, EveryKindOfModule) {
   scan::WriteReport(table, jsonWriter);
   scan::WriteReport(table, csvWriter);
   for (const char* expected :
-       {"\"architecture\": \"x64\", \"program_architecture\": null, \"signature\": {\"status\": "
-        "\"signed\", \"signer\": \"Varnock Test Publisher\"}}",
-        "\"architecture\": \"arm64\", \"program_architecture\": null, \"signature\": {\"status\": "
-        "\"unsigned\", \"signer\": null}}",
-        "\"architecture\": null, \"program_architecture\": null, \"signature\": null}",
-        "\"architecture\": null, \"program_architecture\": null, \"signature\": {\"status\": "
-        "\"unreadable\", \"signer\": null}}"})
+       {"\"architecture\": \"x64\", \"program_architecture\": null, \"program_can_load\": null, "
+        "\"signature\": {\"status\": \"signed\", \"signer\": \"Varnock Test Publisher\"}}",
+        "\"architecture\": \"arm64\", \"program_architecture\": null, \"program_can_load\": null, "
+        "\"signature\": {\"status\": \"unsigned\", \"signer\": null}}",
+        "\"architecture\": null, \"program_architecture\": null, \"program_can_load\": null, "
+        "\"signature\": null}",
+        "\"architecture\": null, \"program_architecture\": null, \"program_can_load\": null, "
+        "\"signature\": {\"status\": \"unreadable\", \"signer\": null}}"})
     EXPECT_NE(json.text.find(expected), std::string::npos) << expected;
   EXPECT_NE(csv.text.find(
                 "File,Version,Product,Location,Architecture,Signature,Signer,Program architecture\r\n"),

@@ -7,6 +7,7 @@
 
 #include "scan/parse/little_endian.h"
 #include "scan/parse/pe_header.h"
+#include "scan/parse/pe_load_config.h"
 #include "scan/parse/registry_value.h"
 #include "scan/parse/version_block.h"
 #include "scan/parse/version_info.h"
@@ -36,11 +37,19 @@ int VersionRead(const std::uint8_t* data, std::size_t size) {
   // The machine is the file header's first field, and exactly the PE modules
   // have one, whichever reader asks: a whole file header makes a module.
   Require(info.machine.has_value() == (info.outcome != parse::VersionResource::Outcome::NotPe));
-  parse::MemorySource again(std::span(data, size));
-  Require(parse::ReadMachine(again) == info.machine);
+  parse::MemorySource again(std::span(data, size)), kind(std::span(data, size));
+  const auto machine = parse::ReadMachine(again);
+  // The programs' reader sees the kind the version read saw, CHPE included.
+  Require(parse::ReadModuleMachine(kind) == info.machine);
+  Require(machine.has_value() == info.machine.has_value());
   if (info.machine) {
-    const std::uint64_t at = std::uint64_t{parse::LoadU32(data + 0x3C)} + 4;
-    Require(at + 20 <= size && *info.machine == parse::LoadU16(data + at));
+    const std::uint64_t at = std::uint64_t{parse::LoadU32(data + 0x3C)} + 4, optional = at + 20;
+    Require(at + 20 <= size && info.machine->machine == parse::LoadU16(data + at) &&
+            *machine == info.machine->machine);
+    // Only a 64-bit optional header's load configuration (directory 10) counts.
+    Require(!info.machine->chpe ||
+            (optional + 200 <= size && parse::LoadU16(data + optional) == 0x20B &&
+             parse::LoadU32(data + optional + 192) != 0));
   }
   Require(info.outcome != parse::VersionResource::Outcome::Read || info.machine);
   for (const char16_t* name : kNames)

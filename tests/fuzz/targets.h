@@ -8,7 +8,8 @@
 
 namespace fuzz {
 
-// The whole version read of a module held in memory.
+// The whole version read of a module held in memory, its kind of module
+// (the file header and the load configuration) included.
 int VersionRead(const std::uint8_t* data, std::size_t size);
 // VersionBlock's lookups over a version resource's bytes.
 int VersionBlockLookups(const std::uint8_t* data, std::size_t size);

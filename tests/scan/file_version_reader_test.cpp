@@ -113,6 +113,7 @@ TEST(FileVersionReaderTest, FileAndMemoryReadsAgreeOnEveryFixture) {
     EXPECT_EQ(std::memcmp(&file.FixedInfo(), info.fixed->data(), sizeof file.FixedInfo()), 0);
     EXPECT_EQ(file.Language(), info.language);
     EXPECT_EQ(file.CodePage(), info.codePage);
+    EXPECT_EQ(file.Machine(), info.machine);
     for (const char* name : {"FileVersion", "CompanyName", "ProductName", "NoSuchEntry"}) {
       const std::wstring wide = ansi::ToWide(name);
       const auto text = parse::StringValue(info.bytes, info.language, info.codePage,

@@ -60,7 +60,7 @@ TEST_F(ReportFormatsTest, JsonEscapesEveryControlCharacter) {
             "{\"file\": \"Cam\xC3\xA9ra Raw.8bi\", \"version\": \"\", "
             "\"product\": \"q\\\" b\\\\ \\b\\f\\n\\r\\t \\u0001\\u001f\x7f\", "
             "\"location\": \"C:\\\\PS\\\\Plug-Ins\", \"architecture\": null, "
-            "\"program_architecture\": null}\r\n"
+            "\"program_architecture\": null, \"program_can_load\": null}\r\n"
             "]}\r\n");
 }
 
@@ -77,14 +77,14 @@ TEST_F(ReportFormatsTest, MachineFormatsCarryExactNamesTheTextCannot) {
   AddRow("??.8bi", "1.0", "=Photoshop", "C:\\??");
   table.SetExactNames(0, L"\u65e5\u672c.8bi", L"C:\\\U0001F4F7");
   const std::string file = "\xE6\x97\xA5\xE6\x9C\xAC.8bi", folder = "C:\\\xF0\x9F\x93\xB7";
-  table.SetArchitectures(0, "ARM64", "x64");
+  table.SetArchitectures(0, {"ARM64", "x64", false});
   EXPECT_EQ(Report<scan::CsvReportWriter>(),
             "\xEF\xBB\xBF" "File,Version,Product,Location,Architecture,Program architecture\r\n" +
                 file + ",1.0,'=Photoshop," + folder + ",ARM64,x64\r\n");
   EXPECT_NE(Report<scan::JsonReportWriter>().find("{\"file\": \"" + file +
                                                   "\", \"version\": \"1.0\", \"product\": \"=Photoshop\", "
                                                   "\"location\": \"C:\\\\" + folder.substr(3) +
-                                                  "\", \"architecture\": \"arm64\", \"program_architecture\": \"x64\"}"),
+                                                  "\", \"architecture\": \"arm64\", \"program_architecture\": \"x64\", \"program_can_load\": false}"),
             std::string::npos);
   scan::StringSink text;
   scan::WriteTextReport(table, text);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scan/parse/byte_source.h"
+#include "scan/parse/pe_load_config.h"
 
 namespace parse {
 
@@ -22,9 +23,10 @@ struct VersionResource {
     Damaged,  // refused: `damage` says why
   };
   Outcome outcome = Outcome::NotPe;
-  // The file header's Machine field: set for every PE module (as
+  // The file header's Machine field and whether the load configuration
+  // names CHPE metadata (pe_load_config.h): set for every PE module (as
   // pe_header.h decides), damaged or not, and for nothing else.
-  std::optional<std::uint16_t> machine;
+  std::optional<ModuleMachine> machine;
   std::vector<unsigned char> bytes;
   const char* damage = "";
 };

@@ -27,7 +27,7 @@ struct VersionInfo {
   // is not is Damaged.
   VersionResource::Outcome outcome = VersionResource::Outcome::NotPe;
   const char* damage = "";
-  std::optional<std::uint16_t> machine;  // as VersionResource has it
+  std::optional<ModuleMachine> machine;  // as VersionResource has it
   std::vector<unsigned char> bytes;
   // Only when the root's value holds a whole fixed record.
   std::optional<FixedFileInfo> fixed;
