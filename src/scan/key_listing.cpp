@@ -15,9 +15,14 @@ constexpr std::size_t kLongestName = 32768;
 // that saw none, cut after each that saw one.
 constexpr DWORD kFirstBatch = 64;
 constexpr DWORD kLongestBatch = 4096;
-// Rounds in a row that find the key changed, or the place lost, before a
-// listing gives up: a writer that leaves no quiet moment between a few reads.
-constexpr int kRoundsWithoutProgress = 4000;
+// Rounds in a row that find the key changed before a listing stops waiting
+// for a quiet moment, and (with no name taken at all) before it stops
+// asking the marker for more than one read.
+constexpr int kPatience = 32;
+constexpr int kRoundsWithoutProgress = 2000;
+// Reads of the marker that must agree around a name taken without a quiet
+// moment.
+constexpr int kProofs = 3;
 // A value listing is read whole this often at most.
 constexpr int kValueRounds = 8;
 // How far from its last place a subkey is looked for first.
@@ -119,6 +124,8 @@ class SubKeyListing {
     DWORD batch = kFirstBatch;
     std::vector<std::wstring> read;
     std::wstring name;
+    bool pressing = false;  // no quiet moment came for a while
+    bool hurried = false;   // none came for far too long
     for (int stalled = 0;;) {
       // A round: the marker still just before `next`, then the names after it.
       read.clear();
@@ -133,13 +140,33 @@ class SubKeyListing {
         if (end != ERROR_SUCCESS) break;
         read.push_back(name);
       }
+      // A key that changes all the time leaves no quiet moment to trust: one
+      // name is then taken when reads of it and of the marker at its place,
+      // in turn, all agree. A sibling coming and going between every two of
+      // them could still cost a name, so the listing is told as not whole.
+      pressing = pressing || stalled >= kPatience;
+      // Past all patience the marker's one read vouches alone, so that the
+      // listing still ends, with what it could read.
+      hurried = hurried || stalled >= kRoundsWithoutProgress;
+      const bool pressed = pressing && placed && marker_ && read.size() <= 1;
+      for (int proof = hurried ? kProofs : 0; pressed && placed && proof < kProofs; ++proof) {
+        std::wstring again;
+        placed = reader_.Read(next_ - 1, name) == ERROR_SUCCESS && name == *marker_;
+        if (placed && proof + 1 < kProofs) {
+          const LONG r = reader_.Read(next_, again);
+          placed = read.empty() ? r == ERROR_NO_MORE_ITEMS : r == ERROR_SUCCESS && again == read.front();
+        }
+      }
+      if (pressed && placed && !read.empty() && !SortsAfter(read.front(), *marker_)) placed = false;
       if (end != ERROR_SUCCESS && end != ERROR_NO_MORE_ITEMS) {
         listing_.end = end;  // the key went, or cannot be read any more
         return std::move(listing_);
       }
       const bool changed = watch_.Changed();
-      if (placed && !changed) {
-        // Every read since the watch was armed saw the same names.
+      if (placed && (!changed || pressed)) {
+        // Every read since the watch was armed saw the same names, or the
+        // marker vouched for the one name read.
+        if (changed) listing_.whole = false;
         for (std::wstring& each : read)
           if (seen_.insert(each).second) listing_.names.push_back(each);
         if (!read.empty()) {
@@ -147,14 +174,16 @@ class SubKeyListing {
           next_ += static_cast<DWORD>(read.size());
         }
         if (end == ERROR_NO_MORE_ITEMS) return std::move(listing_);
-        batch = std::min(batch * 2, kLongestBatch);
+        if (!changed) {
+          batch = std::min(batch * 2, kLongestBatch);
+          pressing = hurried = false;
+        } else {
+          watch_.Arm();
+        }
         stalled = 0;
         continue;
       }
-      if (++stalled > kRoundsWithoutProgress) {
-        listing_.whole = false;
-        return std::move(listing_);
-      }
+      ++stalled;
       Seek();
       if (changed) {
         // Armed only now, so that the next round's window is short.

@@ -7,9 +7,14 @@
 // notification on the key. Subkeys come sorted by name, so after a change
 // the listing finds the last name it trusted and goes on after it: a subkey
 // that is there from the listing's start to its end comes exactly once,
-// however often its siblings come and go. Values come in no order to go on
-// by (Windows keeps the order they were written in), so their listing is
-// read again whole until one read sees no change.
+// however often its siblings come and go, as long as the key leaves a
+// quiet moment of a few reads now and then. A writer that leaves none for
+// long gets a listing taken by agreeing reads instead (the marker read at
+// its place before and after each name); a sibling coming and going between
+// every two of them could still cost a name, so such a listing is not
+// "whole" and is told. Values come in no order to go on by (Windows keeps
+// the order they were written in), so their listing is read again whole
+// until one read sees no change.
 #include <windows.h>
 
 #include <string>
@@ -24,8 +29,8 @@ struct KeyListing {
   // ERROR_NO_MORE_ITEMS when the listing reached its end; any other error
   // broke it off, with the names read up to there.
   LONG end = ERROR_NO_MORE_ITEMS;
-  // False when the key kept changing for longer than the listing waits: the
-  // names are those it could trust, and some may be missing.
+  // False when the key kept changing for longer than the listing waits for
+  // a quiet moment: some names may be missing.
   bool whole = true;
 };
 
