@@ -148,16 +148,16 @@ class SubKeyListing {
       // Past all patience the marker's one read vouches alone, so that the
       // listing still ends, with what it could read.
       hurried = hurried || stalled >= kRoundsWithoutProgress;
-      const bool pressed = pressing && placed && marker_ && read.size() <= 1;
+      const bool pressed = pressing && placed && read.size() <= 1;
       for (int proof = hurried ? kProofs : 0; pressed && placed && proof < kProofs; ++proof) {
-        std::wstring again;
-        placed = reader_.Read(next_ - 1, name) == ERROR_SUCCESS && name == *marker_;
-        if (placed && proof + 1 < kProofs) {
-          const LONG r = reader_.Read(next_, again);
-          placed = read.empty() ? r == ERROR_NO_MORE_ITEMS : r == ERROR_SUCCESS && again == read.front();
+        if (marker_) placed = reader_.Read(next_ - 1, name) == ERROR_SUCCESS && name == *marker_;
+        if (placed && (proof + 1 < kProofs || !marker_)) {
+          const LONG r = reader_.Read(next_, name);
+          placed = read.empty() ? r == ERROR_NO_MORE_ITEMS : r == ERROR_SUCCESS && name == read.front();
         }
       }
-      if (pressed && placed && !read.empty() && !SortsAfter(read.front(), *marker_)) placed = false;
+      if (pressed && placed && marker_ && !read.empty() && !SortsAfter(read.front(), *marker_))
+        placed = false;
       if (end != ERROR_SUCCESS && end != ERROR_NO_MORE_ITEMS) {
         listing_.end = end;  // the key went, or cannot be read any more
         return std::move(listing_);
