@@ -32,8 +32,9 @@ namespace {
 // in the form's own encoding.
 std::string Visible(std::string text, TextReportWriter::Form form) {
   if (!MayNeedEscapes(text)) return text;
-  if (form == TextReportWriter::Form::Utf8) return ansi::WideToUtf8(VisibleText(ansi::Utf8ToWide(text)));
-  return ansi::FromWide(VisibleText(ansi::ToWide(text)));
+  const auto visible = [](std::wstring_view wide) { return VisibleText(wide, Backslashes::Kept); };
+  if (form == TextReportWriter::Form::Utf8) return ansi::WideToUtf8(visible(ansi::Utf8ToWide(text)));
+  return ansi::FromWide(visible(ansi::ToWide(text)));
 }
 }  // namespace
 
@@ -43,7 +44,7 @@ void TextReportWriter::Begin(const std::vector<Installation>& installations,
   // The program's own texts are ASCII, alike in both forms; a key's name is
   // the registry's, in the form's own encoding.
   const auto name = [&](const std::wstring& key) {
-    const std::wstring visible = VisibleText(key);
+    const std::wstring visible = VisibleText(key, Backslashes::Kept);
     return form_ == Form::Utf8 ? ansi::WideToUtf8(visible) : ansi::FromWide(visible);
   };
   pending_ = "\r\n";

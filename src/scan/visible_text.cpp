@@ -18,13 +18,15 @@ void AppendHex(std::wstring& out, unsigned value, int digits) {
 
 }  // namespace
 
-std::wstring VisibleText(std::wstring_view text) {
+std::wstring VisibleText(std::wstring_view text, Backslashes backslashes) {
   std::wstring out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const wchar_t c = text[i];
     if (c == L'\\') {
-      out += i + 1 < text.size() && StartsEscape(text[i + 1]) ? L"\\\\" : L"\\";
+      const bool misread = backslashes == Backslashes::Escaped && i + 1 < text.size() &&
+                           StartsEscape(text[i + 1]);
+      out += misread ? L"\\\\" : L"\\";
     } else if (c == L'\t') {
       out += L"\\t";
     } else if (c == L'\r') {
@@ -46,14 +48,10 @@ std::wstring VisibleText(std::wstring_view text) {
 }
 
 bool MayNeedEscapes(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    // 0xC2 and 0xE2 lead the UTF-8 of U+0080 to U+009F and of the separators.
+  // 0xC2 and 0xE2 lead the UTF-8 of U+0080 to U+009F and of the separators.
+  for (const char each : text) {
+    const unsigned char c = static_cast<unsigned char>(each);
     if (c < 0x20 || c == 0x7F || c == 0xC2 || c == 0xE2) return true;
-    if (c == '\\' && i + 1 < text.size()) {
-      const unsigned char next = static_cast<unsigned char>(text[i + 1]);
-      if (StartsEscape(static_cast<wchar_t>(next))) return true;
-    }
   }
   return false;
 }

@@ -7,21 +7,26 @@
 //   U+007F to U+009F) \xHH; the line and paragraph separators \u{2028}
 //   and \u{2029}.
 //
-// A backslash is written twice where the next character would otherwise
-// make an escape of it: before a backslash, before one of t r n x u, and
-// before an escaped character. Every other backslash stands for itself, so
-// a path such as C:\Program Files\Adobe reads as it always did, and reading
-// back is unambiguous: \\ is a backslash, \t \r \n \xHH \u{...} as above,
-// and any other backslash is itself.
+// In --verbose, which scripts read back, a backslash is also written twice
+// where the next character would otherwise make an escape of it: before a
+// backslash, before one of t r n x u, and before an escaped character.
+// Every other backslash stands for itself, so a path such as
+// C:\Program Files\Adobe reads as it always did, and reading back is
+// unambiguous: \\ is a backslash, \t \r \n \xHH \u{...} as above, and any
+// other backslash is itself. The text report is for people and keeps every
+// backslash as it is, so its paths never change; its escapes still keep a
+// name on its one line.
 #include <string>
 #include <string_view>
 
 namespace scan {
 
-std::wstring VisibleText(std::wstring_view text);
+enum class Backslashes { Escaped, Kept };
 
-// False when VisibleText would leave text in the ANSI code page or in
-// UTF-8 as it is; true may also be said of text it leaves alone.
+std::wstring VisibleText(std::wstring_view text, Backslashes backslashes = Backslashes::Escaped);
+
+// False when VisibleText(..., Kept) would leave text in the ANSI code page
+// or in UTF-8 as it is; true may also be said of text it leaves alone.
 bool MayNeedEscapes(std::string_view text);
 
 }  // namespace scan

@@ -80,7 +80,7 @@ TEST_F(RowCommandsTest, NamesWithLineEndsAndTabsAddNoLine) {
       "Photoshop 9.7\\r\\nFAKE LINE\r\n" +
       kDashes63 +
       "File:\t\ta\\tb.8bi\r\nVersion:\t1.0\r\nProduct:\tPS\\r\\nFile:\\t\\tforged.8bi\r\n"
-      "Location:\tC:\\\\temp\\\\x\r\nArchitecture:\t\r\nSignature:\t\r\n" +
+      "Location:\tC:\\temp\\x\r\nArchitecture:\t\r\nSignature:\t\r\n" +
       kDashes35;
   EXPECT_EQ(CopiedReport(), expected);
   EXPECT_EQ(list_test::ReadClipboardUnicode(), ansi::ToWide(expected));

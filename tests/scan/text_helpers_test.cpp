@@ -42,11 +42,14 @@ TEST(VisibleTextTest, ControlsShowAsEscapesAndBackslashesOnlyWhereTheyWouldMisre
   };
   for (const auto& [text, visible] : cases) {
     EXPECT_EQ(scan::VisibleText(text), visible) << ansi::WideToUtf8(text);
-    if (visible != text) {
-      EXPECT_TRUE(scan::MayNeedEscapes(ansi::WideToUtf8(text)));
+    if (scan::VisibleText(text, scan::Backslashes::Kept) != text) {
+      EXPECT_TRUE(scan::MayNeedEscapes(ansi::WideToUtf8(text))) << ansi::WideToUtf8(text);
     }
   }
-  EXPECT_FALSE(scan::MayNeedEscapes("C:\\Program Files\\Adobe\\Camera Raw.8bi"));
+  // The text report keeps every backslash, so its paths never change.
+  EXPECT_EQ(scan::VisibleText(L"C:\\temp\\x64\\a\tb", scan::Backslashes::Kept),
+            L"C:\\temp\\x64\\a\\tb");
+  EXPECT_FALSE(scan::MayNeedEscapes("C:\\temp\\Program Files\\Camera Raw.8bi"));
 }
 
 TEST(MemoryTableTest, PlacesRowsLikeASortedListView) {
