@@ -42,15 +42,16 @@ class NameReader {
   LONG Read(DWORD index, std::wstring& name) {
     for (;;) {
       DWORD size = static_cast<DWORD>(buffer_.size());
-      const LONG r =
-          values_
-              ? ::RegEnumValueW(key_, index, buffer_.data(), &size, nullptr, nullptr, nullptr, nullptr)
-              : ::RegEnumKeyExW(key_, index, buffer_.data(), &size, nullptr, nullptr, nullptr, nullptr);
+      const LONG r = values_ ? ::RegEnumValueW(key_, index, buffer_.data(), &size, nullptr, nullptr,
+                                               nullptr, nullptr)
+                             : ::RegEnumKeyExW(key_, index, buffer_.data(), &size, nullptr, nullptr,
+                                               nullptr, nullptr);
       if (r == ERROR_MORE_DATA && buffer_.size() < kLongestName) {
         buffer_.resize(std::min(buffer_.size() * 2, kLongestName));
         continue;  // the same index again, with more room
       }
-      if (r == ERROR_SUCCESS) name.assign(buffer_.data(), std::min<std::size_t>(size, buffer_.size()));
+      if (r == ERROR_SUCCESS)
+        name.assign(buffer_.data(), std::min<std::size_t>(size, buffer_.size()));
       return r;
     }
   }
@@ -96,8 +97,9 @@ class ChangeWatch {
 std::wstring Lower(const std::wstring& text) {
   std::wstring lower(text.size(), L'\0');
   if (!text.empty())
-    ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text.data(), static_cast<int>(text.size()),
-                    lower.data(), static_cast<int>(lower.size()), nullptr, nullptr, 0);
+    ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text.data(),
+                    static_cast<int>(text.size()), lower.data(), static_cast<int>(lower.size()),
+                    nullptr, nullptr, 0);
   return lower;
 }
 
@@ -118,7 +120,8 @@ bool SortsAfter(const std::wstring& a, const std::wstring& b) {
 // the index just after it when it was last seen.
 class SubKeyListing {
  public:
-  explicit SubKeyListing(HKEY key) : reader_(key, NameKind::SubKeys), watch_(key, NameKind::SubKeys) {}
+  explicit SubKeyListing(HKEY key)
+      : reader_(key, NameKind::SubKeys), watch_(key, NameKind::SubKeys) {}
 
   KeyListing Run() {
     DWORD batch = kFirstBatch;
@@ -153,7 +156,8 @@ class SubKeyListing {
         if (marker_) placed = reader_.Read(next_ - 1, name) == ERROR_SUCCESS && name == *marker_;
         if (placed && (proof + 1 < kProofs || !marker_)) {
           const LONG r = reader_.Read(next_, name);
-          placed = read.empty() ? r == ERROR_NO_MORE_ITEMS : r == ERROR_SUCCESS && name == read.front();
+          placed =
+              read.empty() ? r == ERROR_NO_MORE_ITEMS : r == ERROR_SUCCESS && name == read.front();
         }
       }
       if (pressed && placed && marker_ && !read.empty() && !SortsAfter(read.front(), *marker_))

@@ -79,9 +79,11 @@ int RegKeyCursor::HasNames(Kind kind) const {
   // A name too long for the buffer still shows that there is one.
   wchar_t buffer[256];
   DWORD size = 256;
-  const LONG r = kind == Kind::Values
-                     ? ::RegEnumValueW(KeyHandle.get(), 0, buffer, &size, nullptr, nullptr, nullptr, nullptr)
-                     : ::RegEnumKeyExW(KeyHandle.get(), 0, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+  const HKEY key = KeyHandle.get();
+  const LONG r =
+      kind == Kind::Values
+          ? ::RegEnumValueW(key, 0, buffer, &size, nullptr, nullptr, nullptr, nullptr)
+          : ::RegEnumKeyExW(key, 0, buffer, &size, nullptr, nullptr, nullptr, nullptr);
   return r == ERROR_SUCCESS || r == ERROR_MORE_DATA ? 1 : 0;
 }
 

@@ -32,8 +32,11 @@ namespace {
 // in the form's own encoding.
 std::string Visible(std::string text, TextReportWriter::Form form) {
   if (!MayNeedEscapes(text)) return text;
-  const auto visible = [](std::wstring_view wide) { return VisibleText(wide, Backslashes::Kept); };
-  if (form == TextReportWriter::Form::Utf8) return ansi::WideToUtf8(visible(ansi::Utf8ToWide(text)));
+  const auto visible = [](std::wstring_view wide) {
+    return VisibleText(wide, Backslashes::Kept);
+  };
+  if (form == TextReportWriter::Form::Utf8)
+    return ansi::WideToUtf8(visible(ansi::Utf8ToWide(text)));
   return ansi::FromWide(visible(ansi::ToWide(text)));
 }
 }  // namespace
@@ -65,7 +68,8 @@ void TextReportWriter::Row(const ResultTable& table, int row) {
     pending_ += form_ == Form::Utf8 ? ansi::ToUtf8(heading) : heading;
     pending_ += ":\t";
     if (heading.size() < 7) pending_ += '\t';
-    pending_ += Visible(form_ == Form::Utf8 ? Utf8Cell(table, row, column) : table.Cell(row, column), form_);
+    const bool exact = form_ == Form::Utf8;
+    pending_ += Visible(exact ? Utf8Cell(table, row, column) : table.Cell(row, column), form_);
     pending_ += "\r\n";
   }
   pending_ += "-----------------------------------\r\n";

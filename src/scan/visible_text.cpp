@@ -8,7 +8,8 @@ bool IsSeparator(wchar_t c) { return c == 0x2028 || c == 0x2029; }
 bool IsEscaped(wchar_t c) { return IsControl(c) || IsSeparator(c); }
 // What a backslash before it would make an escape of.
 bool StartsEscape(wchar_t c) {
-  return c == L'\\' || c == L't' || c == L'r' || c == L'n' || c == L'x' || c == L'u' || IsEscaped(c);
+  return c == L'\\' || c == L't' || c == L'r' || c == L'n' || c == L'x' || c == L'u' ||
+         IsEscaped(c);
 }
 
 void AppendHex(std::wstring& out, unsigned value, int digits) {
@@ -24,8 +25,8 @@ std::wstring VisibleText(std::wstring_view text, Backslashes backslashes) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const wchar_t c = text[i];
     if (c == L'\\') {
-      const bool misread = backslashes == Backslashes::Escaped && i + 1 < text.size() &&
-                           StartsEscape(text[i + 1]);
+      const bool misread =
+          backslashes == Backslashes::Escaped && i + 1 < text.size() && StartsEscape(text[i + 1]);
       out += misread ? L"\\\\" : L"\\";
     } else if (c == L'\t') {
       out += L"\\t";
