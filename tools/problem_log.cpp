@@ -1,6 +1,7 @@
 #include "problem_log.h"
 
 #include "error_output.h"
+#include "scan/visible_text.h"
 
 const wchar_t* ProblemLog::Phrase(scan::Problem problem) {
   switch (problem) {
@@ -16,5 +17,7 @@ const wchar_t* ProblemLog::Phrase(scan::Problem problem) {
 
 void ProblemLog::Report(scan::Problem problem, const std::wstring& path,
                         const std::wstring& reason) {
-  WriteError(std::wstring(Phrase(problem)) + L"\t" + path + L"\t" + reason + L"\n");
+  // Three fields whatever a name holds: no tab or line end of its own.
+  WriteError(std::wstring(Phrase(problem)) + L"\t" + scan::VisibleText(path) + L"\t" +
+             scan::VisibleText(reason) + L"\n");
 }

@@ -1,7 +1,7 @@
 #pragma once
 // varnock-report --verbose: one line on standard error for every thing the
-// scan could not read, as three fields separated by tabs (no file name holds
-// a tab):
+// scan could not read, as three fields separated by tabs, control
+// characters in them written as escapes (scan/visible_text.h):
 //
 //   cannot list folder<TAB>C:\...\Plug-Ins<TAB>Access denied (error 5)
 //

@@ -1,10 +1,9 @@
 #include "scan/reg_key_cursor.h"
 
 #include <algorithm>
-#include <optional>
 #include <span>
-#include <unordered_set>
 
+#include "scan/key_listing.h"
 #include "scan/parse/registry_value.h"
 #include "win/error_text.h"
 #include "win/utf8.h"
@@ -12,46 +11,8 @@
 namespace scan {
 namespace {
 
-// Key names are at most 255 characters, value names 16,383. The first read
-// offers room for any key name rather than asking the key for its longest:
-// Wine answers that question by looking at every subkey.
-constexpr DWORD kKeyNameChars = 256;
-constexpr DWORD kValueNameChars = 16384;
-// Listings of a key that keeps changing are read this often at most; the
-// last one is taken, each name once.
-constexpr int kListingReads = 3;
 // A value that keeps growing between the size query and the read.
 constexpr int kValueReads = 3;
-
-LONG EnumName(HKEY key, bool values, DWORD index, wchar_t* buffer, DWORD& size) {
-  return values ? ::RegEnumValueW(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr)
-                : ::RegEnumKeyExW(key, index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
-}
-
-// When the key or its list of subkeys or values last changed.
-std::optional<FILETIME> LastWritten(HKEY key) {
-  FILETIME written{};
-  if (::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS)
-    return std::nullopt;
-  return written;
-}
-
-// Reads every name into `names`; returns how the listing ended.
-LONG ReadNames(HKEY key, bool values, std::vector<std::wstring>& names) {
-  std::vector<wchar_t> buffer(kKeyNameChars);
-  for (DWORD index = 0;;) {
-    DWORD size = static_cast<DWORD>(buffer.size());
-    const LONG r = EnumName(key, values, index, buffer.data(), size);
-    if (r == ERROR_MORE_DATA && values && buffer.size() < kValueNameChars) {
-      buffer.resize(kValueNameChars);
-      continue;  // the same index again, with room for any name
-    }
-    if (r != ERROR_SUCCESS) return r;
-    names.emplace_back(buffer.data(), std::min<DWORD>(size, static_cast<DWORD>(buffer.size())));
-    ++index;
-  }
-}
 
 }  // namespace
 
@@ -87,7 +48,7 @@ void RegKeyCursor::TellFailure(LONG error, std::wstring_view what) const {
                         : RootKey == HKEY_CURRENT_USER ? L"HKEY_CURRENT_USER\\"
                                                        : L"";
   std::wstring reason(what);
-  reason += win::ErrorText(static_cast<DWORD>(error));
+  if (error != ERROR_SUCCESS) reason += win::ErrorText(static_cast<DWORD>(error));
   if (View == RegistryView::Wow32) reason += L", 32-bit view";
   Problems->Report(Problem::RegistryKey, root + CurrentPath, reason);
 }
@@ -116,30 +77,25 @@ void RegKeyCursor::Close() {
 int RegKeyCursor::HasNames(Kind kind) const {
   if (!KeyHandle) return 0;
   // A name too long for the buffer still shows that there is one.
-  wchar_t buffer[kKeyNameChars];
-  DWORD size = kKeyNameChars;
-  const LONG r = EnumName(KeyHandle.get(), kind == Kind::Values, 0, buffer, size);
+  wchar_t buffer[256];
+  DWORD size = 256;
+  const HKEY key = KeyHandle.get();
+  const LONG r =
+      kind == Kind::Values
+          ? ::RegEnumValueW(key, 0, buffer, &size, nullptr, nullptr, nullptr, nullptr)
+          : ::RegEnumKeyExW(key, 0, buffer, &size, nullptr, nullptr, nullptr, nullptr);
   return r == ERROR_SUCCESS || r == ERROR_MORE_DATA ? 1 : 0;
 }
 
 std::vector<std::wstring> RegKeyCursor::Names(Kind kind) const {
-  std::vector<std::wstring> names;
-  if (!KeyHandle) return names;
-  const HKEY key = KeyHandle.get();
-  for (int read = 1;; ++read) {
-    const std::optional<FILETIME> before = LastWritten(key);
-    names.clear();
-    if (const LONG end = ReadNames(key, kind == Kind::Values, names); end != ERROR_NO_MORE_ITEMS) {
-      TellFailure(end, L"listing cut short: ");
-      break;
-    }
-    const std::optional<FILETIME> after = before ? LastWritten(key) : std::nullopt;
-    if (!after || ::CompareFileTime(&*before, &*after) == 0 || read == kListingReads) break;
-  }
-  // A listing read while the key changed may hold a name twice.
-  std::unordered_set<std::wstring> seen;
-  std::erase_if(names, [&](const std::wstring& name) { return !seen.insert(name).second; });
-  return names;
+  if (!KeyHandle) return {};
+  KeyListing listing =
+      ListNames(KeyHandle.get(), kind == Kind::Values ? NameKind::Values : NameKind::SubKeys);
+  if (listing.end != ERROR_NO_MORE_ITEMS)
+    TellFailure(listing.end, L"listing cut short: ");
+  else if (!listing.whole)
+    TellFailure(ERROR_SUCCESS, L"listing kept changing while read, so names may be missing");
+  return std::move(listing.names);
 }
 
 int RegKeyCursor::HasValues() const { return HasNames(Kind::Values); }

@@ -11,10 +11,11 @@
 // unless the key is simply not there.
 //
 // A key's names are read all at once, before any of them is walked, and
-// read again when the key changed meanwhile: a key added or removed by an
-// installer during the scan then makes no other name come twice or go
-// missing. Any error ends a key's listing with what was read so far; only
-// its plain end is not told.
+// checked against the key's change notification (key_listing.h): a key
+// added or removed by an installer during the scan then makes no other name
+// come twice or go missing. Any error ends a key's listing with what was
+// read so far, and a listing that kept changing for too long is kept as far
+// as it could be trusted; both are told, only a listing's plain end is not.
 //
 // Descend opens the subkey relative to the key open now and keeps that key
 // open beneath it, so Ascend needs no reopen. Spelling the whole path out
@@ -81,7 +82,7 @@ class RegKeyCursor {
   // Opens path below parent in this cursor's view and with its access.
   LONG OpenKey(HKEY parent, const std::wstring& path, win::UniqueHkey& key) const;
   // Tells the listener of a failure at the key named by CurrentPath, unless
-  // it is that the key is not there.
+  // it is that the key is not there. ERROR_SUCCESS: `what` says it all.
   void TellFailure(LONG error, std::wstring_view what = {}) const;
   int HasNames(Kind kind) const;
   std::vector<std::wstring> Names(Kind kind) const;

@@ -4,6 +4,7 @@
 
 #include "scan/products.h"
 #include "scan/reg_key_cursor.h"
+#include "scan/visible_text.h"
 #include "win/utf8.h"
 
 namespace scan {
@@ -26,13 +27,28 @@ void WriteReport(const ResultTable& table, ReportWriter& writer) {
   writer.End();
 }
 
+namespace {
+// A name or cell on a line of its own: its control characters as escapes,
+// in the form's own encoding.
+std::string Visible(std::string text, TextReportWriter::Form form) {
+  if (!MayNeedEscapes(text)) return text;
+  const auto visible = [](std::wstring_view wide) {
+    return VisibleText(wide, Backslashes::Kept);
+  };
+  if (form == TextReportWriter::Form::Utf8)
+    return ansi::WideToUtf8(visible(ansi::Utf8ToWide(text)));
+  return ansi::FromWide(visible(ansi::ToWide(text)));
+}
+}  // namespace
+
 void TextReportWriter::Begin(const std::vector<Installation>& installations,
                              const ResultTable& table) {
   columns_ = table.ColumnCount();
   // The program's own texts are ASCII, alike in both forms; a key's name is
   // the registry's, in the form's own encoding.
   const auto name = [&](const std::wstring& key) {
-    return form_ == Form::Utf8 ? ansi::WideToUtf8(key) : ansi::FromWide(key);
+    const std::wstring visible = VisibleText(key, Backslashes::Kept);
+    return form_ == Form::Utf8 ? ansi::WideToUtf8(visible) : ansi::FromWide(visible);
   };
   pending_ = "\r\n";
   for (const Installation& installation : installations) {
@@ -52,7 +68,8 @@ void TextReportWriter::Row(const ResultTable& table, int row) {
     pending_ += form_ == Form::Utf8 ? ansi::ToUtf8(heading) : heading;
     pending_ += ":\t";
     if (heading.size() < 7) pending_ += '\t';
-    pending_ += form_ == Form::Utf8 ? Utf8Cell(table, row, column) : table.Cell(row, column);
+    const bool exact = form_ == Form::Utf8;
+    pending_ += Visible(exact ? Utf8Cell(table, row, column) : table.Cell(row, column), form_);
     pending_ += "\r\n";
   }
   pending_ += "-----------------------------------\r\n";

@@ -43,7 +43,9 @@ void WriteReport(const ResultTable& table, ReportWriter& writer);
 
 // The plain-text report for people: CR LF line ends, one labelled line per
 // cell, dashes between rows. In the ANSI code page, or the same text in
-// UTF-8 with the exact names where the table keeps them.
+// UTF-8 with the exact names where the table keeps them. A name or cell with
+// a control character in it adds no line: it is written with escapes
+// (visible_text.h).
 class TextReportWriter : public ReportWriter {
  public:
   enum class Form { Ansi, Utf8 };

@@ -156,6 +156,22 @@ def ansi(text):
                    for c in text)
 
 
+def shown(text):
+    """A cell as the text report shows it: in the ANSI code page, with its
+    control characters written as escapes so that it keeps to its line."""
+    named = {"\t": "\\t", "\r": "\\r", "\n": "\\n"}
+    return "".join(named.get(c) or (f"\\x{ord(c):02X}" if ord(c) < 0x20 or 0x7F <= ord(c) <= 0x9F else c)
+                   for c in ansi(text))
+
+
+def unescaped(field):
+    r"""A --verbose field read back: \\ \t \r \n \xHH \u{...}; any other
+    backslash stands for itself."""
+    named = {"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}
+    return re.sub(r"\\(\\|t|r|n|x[0-9A-F]{2}|u\{[0-9A-F]+\})",
+                  lambda m: named.get(m[1]) or chr(int(m[1][1:].strip("{}"), 16)), field)
+
+
 def valid_report(raw):
     """A JSON report, checked against the published schema."""
     data = json.loads(raw.decode("utf-8"))  # strict: a raw control character fails
@@ -205,14 +221,14 @@ class FormatsTest(unittest.TestCase):
     def in_text_order(self, rows):
         """Rows with exact names, checked against the text report row by row
         (same order, same ANSI texts) and returned as they came."""
-        self.assertEqual([[ansi(cell) for cell in row[:4]] for row in rows], self.rows)
+        self.assertEqual([[shown(cell) for cell in row[:4]] for row in rows], self.rows)
         return rows
 
     def test_text_is_the_default_and_holds_the_machine(self):
         self.assertEqual(report("--format", "text"), self.text)
         self.assertEqual(self.installations, {"Photoshop": ["8.0", "9.0"],
                                               "Photoshop Elements (32-bit)": ["10.0"]})
-        self.assertEqual(sorted(self.rows), sorted([ansi(cell) for cell in row[:4]]
+        self.assertEqual(sorted(self.rows), sorted([shown(cell) for cell in row[:4]]
                                                    for row in self.machine.rows))
 
     def test_json_matches_the_text_report(self):
@@ -279,7 +295,8 @@ class FormatsTest(unittest.TestCase):
             self.assertEqual(result.stderr, b"", fmt)
             self.assertEqual(timeless(loud.stdout), timeless(result.stdout), fmt)
             self.assertEqual(loud.returncode, 0)
-            lines = sorted(loud.stderr.decode("utf-8").split("\r\n")[:-1])
+            lines = sorted("\t".join(unescaped(field) for field in line.split("\t"))
+                           for line in loud.stderr.decode("utf-8").split("\r\n")[:-1])
             self.assertEqual([line.split("\t")[:2] for line in lines], [
                 ["damaged module", self.machine.windows(self.machine.damaged)],
                 ["folder links back to its ancestor", self.machine.windows(self.machine.loop[0])],

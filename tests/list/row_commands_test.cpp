@@ -70,6 +70,22 @@ TEST_F(RowCommandsTest, ReportOfSeveralRowsInListOrder) {
                 kDashes35);
 }
 
+// A name that holds a tab or CR LF adds no line to either form of the
+// report: "9.7" CR LF "FAKE LINE" cannot pass for an installation of its own.
+TEST_F(RowCommandsTest, NamesWithLineEndsAndTabsAddNoLine) {
+  registry.CreateKey("Software\\Adobe\\Photoshop\\9.7\r\nFAKE LINE");
+  window.AddRow({"a\tb.8bi", "1.0", "PS\r\nFile:\t\tforged.8bi", "C:\\temp\\x"});
+  const std::string expected =
+      "\r\n------------- Adobe Photoshop Installations ----------------\r\n"
+      "Photoshop 9.7\\r\\nFAKE LINE\r\n" +
+      kDashes63 +
+      "File:\t\ta\\tb.8bi\r\nVersion:\t1.0\r\nProduct:\tPS\\r\\nFile:\\t\\tforged.8bi\r\n"
+      "Location:\tC:\\temp\\x\r\nArchitecture:\t\r\nSignature:\t\r\n" +
+      kDashes35;
+  EXPECT_EQ(CopiedReport(), expected);
+  EXPECT_EQ(list_test::ReadClipboardUnicode(), ansi::ToWide(expected));
+}
+
 TEST_F(RowCommandsTest, ReportOfAScanMatchesTheConsoleToolsBytes) {
   test_support::TempTree tree;
   tree.CopyFixture("fixture_cr_3_7", "PS\\Plug-Ins\\File Formats\\Camera Raw.8bi");

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/scratch_registry.h"
+#include "win/unique_handle.h"
 #include "win/utf8.h"
 
 using scan::RegKeyCursor;
@@ -77,6 +80,57 @@ TEST_F(RegKeyCursorTest, NestedWalkKeepsOuterLoopIntact) {
   EXPECT_EQ(seen.size(), 9u);
   EXPECT_EQ(seen.front(), L"7.0/Plugins");
   EXPECT_EQ(seen.back(), L"9.0/Settings");
+}
+
+// Siblings that come and go all through a listing, as a busy installer's
+// writes do, a change every millisecond or so: "0000" before every name and
+// "v0500x" amid them. Every other
+// name, one longer than Windows' 255 characters among them (300, or as long
+// as the registry takes), comes exactly once in either view.
+TEST_F(RegKeyCursorTest, SiblingsComingAndGoingWhileListedCostNoOtherName) {
+  for (scan::RegistryView view : scan::kRegistryViews) {
+    const std::string path =
+        std::string(view == scan::RegistryView::Wow32 ? "Software\\Wow6432Node\\" : "Software\\") +
+        "Adobe\\Photoshop";
+    registry.CreateKey(path);
+    win::UniqueHkey product;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, product.put()), 0);
+    const auto create = [&](const std::wstring& name) {
+      win::UniqueHkey key;
+      return ::RegCreateKeyExW(product.get(), name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                               key.put(), nullptr) == ERROR_SUCCESS;
+    };
+    std::wstring longName = L"v0750" + std::wstring(295, L'y');
+    while (!create(longName) && longName.size() > 256) longName.pop_back();
+    ASSERT_EQ(longName.size(), 256u);
+    Names expected{longName};
+    for (int i = 0; i < 1500; ++i) expected.push_back(L"v" + std::to_wstring(10000 + i).substr(1));
+    for (const std::wstring& name : expected) ASSERT_TRUE(create(name));
+    std::sort(expected.begin(), expected.end());
+
+    std::atomic<bool> done{false};
+    std::atomic<int> changes{0};
+    std::thread writer([&] {
+      while (!done)
+        for (const wchar_t* sibling : {L"0000", L"v0500x"}) {
+          create(sibling);
+          ::Sleep(0);
+          ::RegDeleteKeyW(product.get(), sibling);
+          changes += 2;
+          ::Sleep(1);
+        }
+    });
+    while (changes == 0) std::this_thread::yield();
+    RegKeyCursor key(HKEY_LOCAL_MACHINE, kBase, RegKeyCursor::ReadAccess, view);
+    const int before = changes;
+    Names listed = key.SubKeyNames();
+    const int during = changes - before;
+    done = true;
+    writer.join();
+    std::erase_if(listed, [](const std::wstring& name) { return name == L"0000" || name == L"v0500x"; });
+    EXPECT_EQ(listed, expected);
+    EXPECT_GT(during, 4) << "the writer hardly ran";
+  }
 }
 
 TEST_F(RegKeyCursorTest, DescendAndAscendNeverGoAboveBasePath) {
